@@ -1,0 +1,44 @@
+#include "platform/frame_pacer.h"
+
+namespace {
+// A trusted swap that averages more than this share below the period, over this many
+// frames, is not waiting for the vertical blank. (Averaging above it is a slow frame,
+// which no pacing can mend.)
+constexpr double kSwapTolerance = 0.05;
+constexpr int kWatchFrames = 20;
+// Further behind than this, the loop gives up catching up rather than racing.
+constexpr int kMaxFramesBehind = 3;
+// Sleeping is coarse; the last stretch before a deadline is waited out by polling.
+constexpr double kSpinSeconds = 0.002;
+}  // namespace
+
+FramePacer::FramePacer(Clock clock, Sleep sleep, double frames_per_second)
+    : clock_(std::move(clock)), sleep_(std::move(sleep)), period_(1.0 / frames_per_second) {}
+
+void FramePacer::FrameDone() {
+  const double now = clock_();
+  if (swap_trusted_) {
+    WatchSwapRate(now);
+    deadline_ = now;
+    started_ = true;
+    return;
+  }
+  WaitForDeadline(now);
+}
+
+void FramePacer::WatchSwapRate(double now) {
+  if (watched_frames_ == 0) watch_start_ = now;
+  if (++watched_frames_ <= kWatchFrames) return;
+  const double average = (now - watch_start_) / kWatchFrames;
+  watched_frames_ = 0;
+  if (average < period_ * (1.0 - kSwapTolerance)) swap_trusted_ = false;
+}
+
+void FramePacer::WaitForDeadline(double now) {
+  deadline_ = started_ ? deadline_ + period_ : now;
+  started_ = true;
+  if (now - deadline_ > kMaxFramesBehind * period_) deadline_ = now;
+  for (double left = deadline_ - now; left > 0.0; left = deadline_ - clock_()) {
+    if (left > kSpinSeconds) sleep_(left - kSpinSeconds);
+  }
+}
