@@ -30,15 +30,16 @@ class TChannel {
   void SetRate(float rate);      // multiplier on the sound's own frame rate
   void SetPaused(int paused);    // 0 starts or resumes playing
   void Stop();
-  bool Playing() const;
+  bool Playing() const;  // true while the voice is sounding (not cued, paused or finished)
 
  private:
   friend class TAudioDriver;
   friend class TSound;
   TChannel(std::shared_ptr<AudioBackend> backend, unsigned source);
+  void ApplySettings();
 
-  std::shared_ptr<AudioBackend> backend_;
-  unsigned source_;  // 0 when silent
+  std::shared_ptr<AudioBackend> backend_;  // null for a channel of the silent driver
+  unsigned source_;                        // 0 when silent
   float volume_ = 1.0f, pan_ = 0.0f, rate_ = 1.0f;
 };
 
@@ -55,10 +56,11 @@ class TSound {
 
  private:
   friend class TAudioDriver;
-  TSound(TAudioDriver& driver, unsigned buffer, bool loop);
+  TSound(std::shared_ptr<AudioBackend> backend, unsigned buffer, bool loop);
+  std::shared_ptr<TChannel> ChannelFor(std::shared_ptr<TChannel> channel);
 
-  TAudioDriver& driver_;
-  unsigned buffer_;  // 0 when silent
+  std::shared_ptr<AudioBackend> backend_;  // null for a sound of the silent driver
+  unsigned buffer_;                        // 0 when silent
   bool loop_;
 };
 
@@ -83,7 +85,6 @@ class TAudioDriver {
 
  private:
   friend std::unique_ptr<TAudioDriver> SelectAudioDriver(std::string_view name);
-  friend class TSound;
   TAudioDriver(std::string name, std::shared_ptr<AudioBackend> backend);
 
   std::string name_;

@@ -1,0 +1,411 @@
+#include "platform/audio.h"
+
+#include <AL/al.h>
+#include <AL/alc.h>
+#include <AL/alext.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr const char* kSilentDriver = "Silent";
+constexpr const char* kLoopbackDriver = "Loopback";
+constexpr const char* kFirstDeviceDriver = "First output device";
+constexpr const char* kDefaultDriver = "Default output";
+
+// The mixer advances a voice by at least 1/16384 of a frame and at most 255 frames per
+// output frame; rates outside that would only be clamped again by it, and a zero or
+// negative pitch is an error. A rate of 0 therefore becomes the slowest crawl it offers.
+constexpr float kMinRate = 1.0f / 16384.0f;
+constexpr float kMaxRate = 255.0f;
+
+// The device probe of the system's sound libraries reports every failed attempt on
+// stderr in several lines of its own. The game promises a single line when it has to
+// run silent, so that chatter is sent to /dev/null while a device is opened.
+class StderrMuffle {
+ public:
+  StderrMuffle() {
+    std::fflush(stderr);
+    saved_ = dup(STDERR_FILENO);
+    const int null_fd = open("/dev/null", O_WRONLY);
+    if (saved_ >= 0 && null_fd >= 0) dup2(null_fd, STDERR_FILENO);
+    if (null_fd >= 0) close(null_fd);
+  }
+  ~StderrMuffle() {
+    std::fflush(stderr);
+    if (saved_ < 0) return;
+    dup2(saved_, STDERR_FILENO);
+    close(saved_);
+  }
+  StderrMuffle(const StderrMuffle&) = delete;
+  StderrMuffle& operator=(const StderrMuffle&) = delete;
+
+ private:
+  int saved_;
+};
+
+float FiniteOr(float value, float fallback) {
+  return std::isfinite(value) ? value : fallback;
+}
+
+// Which way the listener hears a voice is all the mixer knows about pan, so pan becomes
+// a place on the half circle in front of the listener, one unit away (no distance
+// attenuation): x = pan, z = -sqrt(1 - pan^2). Using pan as the sideways component is
+// the stereophonic sine law: for an ideal pair-wise panner (L - R) / (L + R) follows pan
+// linearly, and the extremes sit at 90 degrees, fully in one speaker whatever the layout.
+void PlaceForPan(ALuint source, float pan) {
+  const float depth = std::sqrt(std::max(0.0f, 1.0f - pan * pan));
+  alSource3f(source, AL_POSITION, pan, 0.0f, -depth);
+}
+
+ALint SourceState(ALuint source) {
+  ALint state = AL_STOPPED;
+  alGetSourcei(source, AL_SOURCE_STATE, &state);
+  return state;
+}
+
+ALint SourceBuffer(ALuint source) {
+  ALint buffer = 0;
+  alGetSourcei(source, AL_BUFFER, &buffer);
+  return buffer;
+}
+
+}  // namespace
+
+// One open device with its context, and the voices made on it. Shared by the driver, its
+// sounds and its channels, so the device closes only when the last of them is gone.
+struct AudioBackend {
+  ALCdevice* device = nullptr;
+  ALCcontext* context = nullptr;
+  LPALCRENDERSAMPLESSOFT render_samples = nullptr;  // loopback devices only
+  bool spatialize_extension = false;
+  std::vector<ALuint> sources;       // every voice ever made, for cleanup
+  std::vector<ALuint> free_sources;  // voices no channel holds; some may still be sounding
+
+  AudioBackend() = default;
+  AudioBackend(const AudioBackend&) = delete;
+  AudioBackend& operator=(const AudioBackend&) = delete;
+
+  ~AudioBackend() {
+    if (context) {
+      Use();
+      if (!sources.empty()) alDeleteSources(static_cast<ALsizei>(sources.size()), sources.data());
+      alcMakeContextCurrent(nullptr);
+      alcDestroyContext(context);
+    }
+    if (device) alcCloseDevice(device);
+  }
+
+  // Several drivers may be open at once (tests do this), each with its own context.
+  void Use() const {
+    if (alcGetCurrentContext() != context) alcMakeContextCurrent(context);
+  }
+
+  ALuint TakeSource() {
+    Use();
+    ALuint source = TakeFinishedFreeSource();
+    if (!source) source = MakeSource();
+    if (!source) source = StealFreeSource();
+    if (source) ResetSource(source);
+    return source;
+  }
+
+  // A dropped voice that is still playing a one-shot sound is left to finish it: a new cue
+  // that replaces a channel must not cut off the previous sound. Anything else is silenced.
+  void ReturnSource(ALuint source) {
+    Use();
+    ALint looping = AL_FALSE;
+    alGetSourcei(source, AL_LOOPING, &looping);
+    if (SourceState(source) != AL_PLAYING || looping) DetachSource(source);
+    free_sources.push_back(source);
+  }
+
+  void DeleteBuffer(ALuint buffer) {
+    Use();
+    for (ALuint source : sources)
+      if (SourceBuffer(source) == static_cast<ALint>(buffer)) DetachSource(source);
+    alDeleteBuffers(1, &buffer);
+  }
+
+ private:
+  ALuint TakeFinishedFreeSource() {
+    auto it = std::find_if(free_sources.begin(), free_sources.end(),
+                           [](ALuint source) { return SourceState(source) != AL_PLAYING; });
+    if (it == free_sources.end()) return 0;
+    const ALuint source = *it;
+    free_sources.erase(it);
+    return source;
+  }
+
+  ALuint StealFreeSource() {
+    if (free_sources.empty()) return 0;
+    const ALuint source = free_sources.front();
+    free_sources.erase(free_sources.begin());
+    return source;
+  }
+
+  // Returns 0 once the mixer has no voice left.
+  ALuint MakeSource() {
+    alGetError();
+    ALuint source = 0;
+    alGenSources(1, &source);
+    if (alGetError() != AL_NO_ERROR) return 0;
+    sources.push_back(source);
+    return source;
+  }
+
+  static void DetachSource(ALuint source) {
+    alSourceStop(source);
+    alSourcei(source, AL_BUFFER, 0);
+  }
+
+  void ResetSource(ALuint source) const {
+    DetachSource(source);
+    alSourcei(source, AL_SOURCE_RELATIVE, AL_TRUE);
+    alSourcef(source, AL_ROLLOFF_FACTOR, 0.0f);
+    alSourcei(source, AL_LOOPING, AL_FALSE);
+    // A mono voice is only placed between the speakers when the mixer spatializes it;
+    // ask for it outright rather than rely on the mixer's default for mono data.
+    if (spatialize_extension) alSourcei(source, AL_SOURCE_SPATIALIZE_SOFT, AL_TRUE);
+  }
+};
+
+namespace {
+
+// HRTF would pan by filtering for headphones, so a full-left sound would still reach the
+// right ear; the game wants plain left and right.
+constexpr ALCint kNoHrtf[] = {ALC_HRTF_SOFT, ALC_FALSE};
+
+std::shared_ptr<AudioBackend> AttachContext(ALCdevice* device, std::vector<ALCint> attributes) {
+  auto backend = std::make_shared<AudioBackend>();
+  backend->device = device;
+  attributes.insert(attributes.end(), std::begin(kNoHrtf), std::end(kNoHrtf));
+  attributes.push_back(0);
+  backend->context = alcCreateContext(device, attributes.data());
+  if (!backend->context) return nullptr;
+  backend->Use();
+  backend->spatialize_extension = alIsExtensionPresent("AL_SOFT_source_spatialize");
+  return backend;
+}
+
+std::shared_ptr<AudioBackend> OpenPlayback(const char* device_name) {
+  ALCdevice* device = alcOpenDevice(device_name);
+  if (!device) return nullptr;
+  auto backend = AttachContext(device, {});
+  if (!backend) alcCloseDevice(device);
+  return backend;
+}
+
+std::shared_ptr<AudioBackend> OpenLoopback() {
+  if (!alcIsExtensionPresent(nullptr, "ALC_SOFT_loopback")) return nullptr;
+  auto open = reinterpret_cast<LPALCLOOPBACKOPENDEVICESOFT>(
+      alcGetProcAddress(nullptr, "alcLoopbackOpenDeviceSOFT"));
+  auto render =
+      reinterpret_cast<LPALCRENDERSAMPLESSOFT>(alcGetProcAddress(nullptr, "alcRenderSamplesSOFT"));
+  if (!open || !render) return nullptr;
+  ALCdevice* device = open(nullptr);
+  if (!device) return nullptr;
+  auto backend =
+      AttachContext(device, {ALC_FORMAT_CHANNELS_SOFT, ALC_STEREO_SOFT, ALC_FORMAT_TYPE_SOFT,
+                             ALC_SHORT_SOFT, ALC_FREQUENCY, TAudioDriver::kLoopbackHertz});
+  if (!backend) {
+    alcCloseDevice(device);
+    return nullptr;
+  }
+  backend->render_samples = render;
+  return backend;
+}
+
+// The first name of the device list, which is a sequence of strings ended by an empty one.
+std::string FirstDeviceName() {
+  const ALCenum list = alcIsExtensionPresent(nullptr, "ALC_ENUMERATE_ALL_EXT")
+                           ? ALC_ALL_DEVICES_SPECIFIER
+                           : ALC_DEVICE_SPECIFIER;
+  const char* names = alcGetString(nullptr, list);
+  return names ? std::string(names) : std::string();
+}
+
+std::shared_ptr<AudioBackend> OpenNamedDriver(std::string_view name) {
+  StderrMuffle muffle;
+  if (name == kLoopbackDriver) return OpenLoopback();
+  if (name == kDefaultDriver) return OpenPlayback(nullptr);
+  if (name == kFirstDeviceDriver) {
+    const std::string device = FirstDeviceName();
+    return device.empty() ? nullptr : OpenPlayback(device.c_str());
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+// ---- TChannel ----
+
+TChannel::TChannel(std::shared_ptr<AudioBackend> backend, unsigned source)
+    : backend_(std::move(backend)), source_(source) {
+  ApplySettings();
+}
+
+TChannel::~TChannel() {
+  if (source_) backend_->ReturnSource(source_);
+}
+
+void TChannel::ApplySettings() {
+  if (!source_) return;
+  backend_->Use();
+  alSourcef(source_, AL_GAIN, volume_);
+  alSourcef(source_, AL_PITCH, rate_);
+  PlaceForPan(source_, pan_);
+}
+
+void TChannel::SetVolume(float volume) {
+  volume_ = std::max(0.0f, FiniteOr(volume, 0.0f));
+  if (!source_) return;
+  backend_->Use();
+  alSourcef(source_, AL_GAIN, volume_);
+}
+
+void TChannel::SetPan(float pan) {
+  pan_ = std::clamp(FiniteOr(pan, 0.0f), -1.0f, 1.0f);
+  if (!source_) return;
+  backend_->Use();
+  PlaceForPan(source_, pan_);
+}
+
+void TChannel::SetRate(float rate) {
+  rate_ = std::clamp(FiniteOr(rate, kMinRate), kMinRate, kMaxRate);
+  if (!source_) return;
+  backend_->Use();
+  alSourcef(source_, AL_PITCH, rate_);
+}
+
+// Only a cued (initial) or paused voice is started: playing one again would restart it,
+// and one that has finished or was stopped stays quiet. The mixer never moves a voice
+// out of those two states by itself, so the test cannot race with it.
+void TChannel::SetPaused(int paused) {
+  if (!source_) return;
+  backend_->Use();
+  const ALint state = SourceState(source_);
+  if (paused) {
+    if (state == AL_PLAYING) alSourcePause(source_);
+  } else if (state == AL_INITIAL || state == AL_PAUSED) {
+    alSourcePlay(source_);
+  }
+}
+
+void TChannel::Stop() {
+  if (!source_) return;
+  backend_->Use();
+  alSourceStop(source_);
+}
+
+bool TChannel::Playing() const {
+  if (!source_) return false;
+  backend_->Use();
+  return SourceState(source_) == AL_PLAYING;
+}
+
+// ---- TSound ----
+
+TSound::TSound(std::shared_ptr<AudioBackend> backend, unsigned buffer, bool loop)
+    : backend_(std::move(backend)), buffer_(buffer), loop_(loop) {}
+
+TSound::~TSound() {
+  if (buffer_) backend_->DeleteBuffer(buffer_);
+}
+
+// The channel to load: the one passed in when it belongs to this sound's mixer (given a
+// voice if it had none, say after the voices ran out), else a free one that takes over
+// the passed channel's settings.
+std::shared_ptr<TChannel> TSound::ChannelFor(std::shared_ptr<TChannel> channel) {
+  if (channel && channel->backend_ == backend_) {
+    if (!channel->source_ && backend_) channel->source_ = backend_->TakeSource();
+    return channel;
+  }
+  std::shared_ptr<TChannel> fresh(new TChannel(backend_, backend_ ? backend_->TakeSource() : 0u));
+  if (channel) {
+    channel->Stop();
+    fresh->volume_ = channel->volume_;
+    fresh->pan_ = channel->pan_;
+    fresh->rate_ = channel->rate_;
+  }
+  return fresh;
+}
+
+std::shared_ptr<TChannel> TSound::Cue(std::shared_ptr<TChannel> channel) {
+  channel = ChannelFor(std::move(channel));
+  const ALuint source = channel->source_;
+  if (!source) return channel;
+  backend_->Use();
+  alSourceStop(source);
+  alSourcei(source, AL_BUFFER, static_cast<ALint>(buffer_));
+  alSourcei(source, AL_LOOPING, loop_ ? AL_TRUE : AL_FALSE);
+  alSourceRewind(source);  // initial state: paused at the first frame until started
+  channel->ApplySettings();
+  return channel;
+}
+
+// ---- TAudioDriver ----
+
+TAudioDriver::TAudioDriver(std::string name, std::shared_ptr<AudioBackend> backend)
+    : name_(std::move(name)), backend_(std::move(backend)) {}
+
+TAudioDriver::~TAudioDriver() = default;
+
+bool TAudioDriver::Silent() const {
+  return !backend_;
+}
+
+std::unique_ptr<TSound> TAudioDriver::LoadSound(const TAudioSample& sample, int flags) {
+  const bool loop = (flags & kSoundLoop) != 0;
+  // Bit 1 (hardware mixing) changes nothing here: every voice is mixed the same way.
+  const bool playable = backend_ && sample.format() == kSampleFormatMono16 && sample.length() > 0 &&
+                        sample.hertz() > 0;
+  ALuint buffer = 0;
+  if (playable) {
+    backend_->Use();
+    alGetError();
+    alGenBuffers(1, &buffer);
+    if (alGetError() != AL_NO_ERROR) buffer = 0;
+  }
+  if (buffer) {
+    alBufferData(buffer, AL_FORMAT_MONO16, sample.frames(),
+                 static_cast<ALsizei>(sample.length() * sizeof(int16_t)), sample.hertz());
+    if (alGetError() != AL_NO_ERROR) {
+      alDeleteBuffers(1, &buffer);
+      buffer = 0;
+    }
+  }
+  return std::unique_ptr<TSound>(new TSound(backend_, buffer, loop));
+}
+
+std::shared_ptr<TChannel> TAudioDriver::AllocChannel() {
+  return std::shared_ptr<TChannel>(new TChannel(backend_, backend_ ? backend_->TakeSource() : 0u));
+}
+
+std::vector<int16_t> TAudioDriver::RenderLoopback(int frames) {
+  if (!backend_ || !backend_->render_samples || frames <= 0) return {};
+  backend_->Use();
+  std::vector<int16_t> out(static_cast<size_t>(frames) * 2);
+  backend_->render_samples(backend_->device, out.data(), frames);
+  return out;
+}
+
+std::vector<std::string> AudioDriverNames() {
+  return {kSilentDriver, kLoopbackDriver, kFirstDeviceDriver, kDefaultDriver};
+}
+
+std::unique_ptr<TAudioDriver> SelectAudioDriver(std::string_view name) {
+  std::shared_ptr<AudioBackend> backend;
+  if (name != kSilentDriver) {
+    backend = OpenNamedDriver(name);
+    if (!backend)
+      std::fprintf(stderr, "velunka: audio driver \"%.*s\" unavailable, running silent\n",
+                   static_cast<int>(name.size()), name.data());
+  }
+  return std::unique_ptr<TAudioDriver>(new TAudioDriver(std::string(name), std::move(backend)));
+}
