@@ -241,14 +241,12 @@ void box_blur(int radius, TPixmap& image, TPixmap& scratch, int width, int heigh
   blur_columns(radius, average, scratch, image, width, height);
 }
 
-namespace {
-
 // Halves the alpha of the old pattern and folds its lower half upside down onto the
 // upper half. The work is in place and each column runs downward, so rows 300 to 598
 // read partners that were already halved and end with a quarter of their alpha. Column
 // 599 and row 599 stay as they were. Columns do not touch one another, so walking them
 // side by side row by row gives the same result.
-void fade_and_mirror(TPixmap& pattern) {
+void fade_background(TPixmap& pattern) {
   if (pattern.Width() < kBackgroundSize || pattern.Height() < kBackgroundSize) return;
   uint8_t halved[256];
   for (int a = 0; a < 256; ++a) halved[a] = uint8_t(int(float(a) / 255.0f * 0.5f * 255.0f));
@@ -265,6 +263,8 @@ void fade_and_mirror(TPixmap& pattern) {
     }
   }
 }
+
+namespace {
 
 // The walking brush. Its x runs from the mirror axis; every stamp lands twice, once on
 // each side of the axis.
@@ -348,7 +348,7 @@ void grow_pattern(TPixmap& pattern, Random& random, int32_t clock_millis) {
 }  // namespace
 
 void make_background(TPixmap& background, TPixmap& scratch, Random& random, int32_t clock_millis) {
-  fade_and_mirror(background);
+  fade_background(background);
   box_blur(kBackgroundBlurRadius, background, scratch, kBackgroundSize, kBackgroundSize);
   grow_pattern(background, random, clock_millis);
 }

@@ -44,6 +44,10 @@ void stamp_ring(TPixmap& pixmap, float cx, float cy, float d, float size);
 // pixels; the result is in image, scratch keeps the horizontal pass.
 void box_blur(int radius, TPixmap& image, TPixmap& scratch, int width, int height);
 
+// The first step of a new background: halves the alpha of the old pattern (every pixel
+// becomes white) and folds its lower half upside down onto the upper half, in place.
+void fade_background(TPixmap& pattern);
+
 // Regrows the 600 x 600 background over a faded, mirrored echo of the one it holds. The
 // generator is reseeded from clock_millis (the caller passes ClockMillis()), so every
 // background differs and one clock reading always grows the same pattern.
