@@ -1,6 +1,7 @@
 #include "render/textures.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <vector>
@@ -22,10 +23,6 @@ double sin_degrees(double degrees) {
 
 uint32_t white_with_alpha(int alpha) {
   return uint32_t(alpha) << 24 | kWhite;
-}
-
-int alpha_of(uint32_t argb) {
-  return int(argb >> 24);
 }
 
 // Truncates a pixel coordinate toward zero; values no pixmap can hold (and NaN) become
@@ -119,27 +116,97 @@ SpriteTextures make_sprite_textures(Gl& gl) {
 
 namespace {
 
-// Both stamps visit the square of side `extent` from (cx - r, cy - r) column by column
-// and hand each pixel inside the disc to paint(pixmap, x, y, f) with its falloff f.
-// Positions at or past the pattern's edge end the loops, negative ones are skipped.
+// Past 2^24 a float counter stops growing, so a larger stamp could never finish.
+constexpr float kMaxStampExtent = 16777216.0f;
+
+// A short array on the stack that spills to the heap only for unusually large stamps.
+template <typename T>
+class StampBuffer {
+ public:
+  explicit StampBuffer(size_t count) {
+    if (count > inline_.size()) spill_.resize(count);
+    data_ = spill_.empty() ? inline_.data() : spill_.data();
+  }
+  StampBuffer(const StampBuffer&) = delete;
+  StampBuffer& operator=(const StampBuffer&) = delete;
+
+  T& operator[](size_t index) { return data_[index]; }
+  const T& operator[](size_t index) const { return data_[index]; }
+
+ private:
+  std::array<T, 128> inline_;
+  std::vector<T> spill_;
+  T* data_;
+};
+
+// A column (or row) of a stamp that lies on the pattern: its pixel index and the squared
+// offset ((k - r) / r)^2 of its place k in the stamp's square.
+struct StampLine {
+  int pixel;
+  float square;
+};
+
+size_t stamp_line_count(float extent) {
+  size_t count = 0;
+  for (float k = 0.0f; k < extent; k += 1.0f) ++count;
+  return count;
+}
+
+// The lines of a stamp from `origin` on, in visiting order: negative positions are
+// skipped and the first at or past `edge` ends the list. Returns their number.
+size_t list_stamp_lines(float origin, float extent, float r, float edge,
+                        StampBuffer<StampLine>& lines) {
+  size_t count = 0;
+  for (float k = 0.0f; k < extent; k += 1.0f) {
+    const float position = origin + k;
+    if (!(position < edge)) break;
+    if (position < 0.0f) continue;
+    const float offset = (k - r) / r;
+    lines[count++] = {int(position), offset * offset};
+  }
+  return count;
+}
+
+// A pixel's alpha as a fraction, alpha / 255.
+float alpha_fraction(uint8_t alpha) {
+  static const std::array<float, 256> fractions = [] {
+    std::array<float, 256> table{};
+    for (int a = 0; a < 256; ++a) table[a] = float(a) / 255.0f;
+    return table;
+  }();
+  return fractions[alpha];
+}
+
+// Makes the pixel white with the given alpha fraction (truncated to 0-255).
+void write_white(uint8_t* pixel, float a) {
+  pixel[0] = 0xFF;
+  pixel[1] = 0xFF;
+  pixel[2] = 0xFF;
+  pixel[3] = uint8_t(int(255.0f * a));
+}
+
+// Both stamps visit the square of side `extent` from (cx - r, cy - r) column by column,
+// each column downward, and hand each pixel inside the disc to paint(pixel, f) with its
+// falloff f. Positions at or past the pattern's edge (600, or the pixmap's own edge if
+// it is smaller) end the loops, negative ones are skipped. The columns and rows are
+// listed once per stamp, which visits the pixels in the same order as walking them.
 template <typename Paint>
 void visit_disc(TPixmap& pixmap, float cx, float cy, float extent, Paint paint) {
+  if (!(extent < kMaxStampExtent)) return;
   const float r = extent * 0.5f;
-  const float x0 = cx - r;
-  const float y0 = cy - r;
-  for (float i = 0.0f; i < extent; i += 1.0f) {
-    const float px = x0 + i;
-    if (!(px < kPatternEdge)) return;
-    if (px < 0.0f) continue;
-    for (float j = 0.0f; j < extent; j += 1.0f) {
-      const float py = y0 + j;
-      if (!(py < kPatternEdge)) break;
-      if (py < 0.0f) continue;
-      const float u = (i - r) / r;
-      const float v = (j - r) / r;
-      const float f = 1.0f - (u * u + v * v);
+  const size_t count = stamp_line_count(extent);
+  StampBuffer<StampLine> columns(count);
+  StampBuffer<StampLine> rows(count);
+  const float right = std::min(kPatternEdge, float(pixmap.Width()));
+  const float bottom = std::min(kPatternEdge, float(pixmap.Height()));
+  const size_t column_count = list_stamp_lines(cx - r, extent, r, right, columns);
+  const size_t row_count = list_stamp_lines(cy - r, extent, r, bottom, rows);
+  for (size_t c = 0; c < column_count; ++c) {
+    const StampLine column = columns[c];
+    for (size_t w = 0; w < row_count; ++w) {
+      const float f = 1.0f - (column.square + rows[w].square);
       if (!(f > 0.0f)) continue;
-      paint(pixmap, pixel_coordinate(px), pixel_coordinate(py), f);
+      paint(pixmap.PixelPtr(column.pixel, rows[w].pixel), f);
     }
   }
 }
@@ -147,23 +214,23 @@ void visit_disc(TPixmap& pixmap, float cx, float cy, float extent, Paint paint) 
 }  // namespace
 
 void stamp_disc(TPixmap& pixmap, float cx, float cy, float size) {
-  visit_disc(pixmap, cx, cy, size, [](TPixmap& target, int x, int y, float f) {
-    float a = float(alpha_of(target.ReadPixel(x, y))) / 255.0f + 0.1f * f;
+  visit_disc(pixmap, cx, cy, size, [](uint8_t* pixel, float f) {
+    float a = alpha_fraction(pixel[3]) + 0.1f * f;
     if (a > 1.0f) a = 1.0f;
-    target.WritePixel(x, y, white_with_alpha(int(255.0f * a)));
+    write_white(pixel, a);
   });
 }
 
 void stamp_ring(TPixmap& pixmap, float cx, float cy, float d, float size) {
   const float w = size * 0.05f;
-  visit_disc(pixmap, cx, cy, d, [w](TPixmap& target, int x, int y, float f) {
+  visit_disc(pixmap, cx, cy, d, [w](uint8_t* pixel, float f) {
     const float rim = f < w ? float(sin_degrees(f / w * 180.0f)) : 0.0f;
-    float a = float(alpha_of(target.ReadPixel(x, y))) / 255.0f;
+    float a = alpha_fraction(pixel[3]);
     if (f > 0.5f * w) a = a * (1.0f - 8.0f * f);
     if (a < 0.0f) a = 0.0f;
     a = a + rim;
     if (a > 1.0f) a = 1.0f;
-    target.WritePixel(x, y, white_with_alpha(int(255.0f * a)));
+    write_white(pixel, a);
   });
 }
 
@@ -188,19 +255,48 @@ std::vector<uint8_t> blur_average_table(int radius) {
   return table;
 }
 
+// The same average without the table, so the vertical pass can run on vector lanes:
+// with d = 2 x radius and m = ceil(2^24 / d), (s x m) >> 24 equals s div d for every sum
+// s <= 255 x d as long as 255 x d^2 < 2^24, and s x m stays within 32 bits.
+constexpr int kMaxShiftRadius = 127;
+constexpr int kAverageShift = 24;
+
+uint32_t average_multiplier(int radius) {
+  const uint32_t d = 2 * uint32_t(radius);
+  return ((uint32_t{1} << kAverageShift) + d - 1) / d;
+}
+
+// Byte offsets of the samples that enter and leave the window at each position of a line
+// of n pixels; `step` is the distance between neighbouring pixels in bytes.
+struct WindowSteps {
+  std::vector<size_t> first;  // the samples of the window before position 0
+  std::vector<size_t> entering;
+  std::vector<size_t> leaving;
+};
+
+WindowSteps window_steps(int radius, int n, size_t step) {
+  WindowSteps steps;
+  for (int k = -radius; k < radius; ++k) steps.first.push_back(blur_edge(k, n) * step);
+  for (int i = 0; i < n; ++i) {
+    steps.entering.push_back(blur_edge(i + radius, n) * step);
+    steps.leaving.push_back(blur_edge(i - radius, n) * step);
+  }
+  return steps;
+}
+
 void blur_rows(int radius, const std::vector<uint8_t>& average, const TPixmap& source,
                TPixmap& target, int width, int height) {
+  const WindowSteps steps = window_steps(radius, width, 4);
   for (int y = 0; y < height; ++y) {
     const uint8_t* in = source.PixelPtr(0, y);
     uint8_t* out = target.PixelPtr(0, y);
     int sum[4] = {0, 0, 0, 0};
-    for (int k = -radius; k < radius; ++k) {
-      const uint8_t* pixel = in + blur_edge(k, width) * 4;
-      for (int c = 0; c < 4; ++c) sum[c] += pixel[c];
+    for (const size_t offset : steps.first) {
+      for (int c = 0; c < 4; ++c) sum[c] += in[offset + c];
     }
     for (int x = 0; x < width; ++x) {
-      const uint8_t* entering = in + blur_edge(x + radius, width) * 4;
-      const uint8_t* leaving = in + blur_edge(x - radius, width) * 4;
+      const uint8_t* entering = in + steps.entering[x];
+      const uint8_t* leaving = in + steps.leaving[x];
       for (int c = 0; c < 4; ++c) {
         sum[c] += entering[c] - leaving[c];
         out[x * 4 + c] = average[sum[c]];
@@ -213,19 +309,29 @@ void blur_rows(int radius, const std::vector<uint8_t>& average, const TPixmap& s
 // which gives the same sums as walking each column on its own.
 void blur_columns(int radius, const std::vector<uint8_t>& average, const TPixmap& source,
                   TPixmap& target, int width, int height) {
-  const int bytes = width * 4;
-  std::vector<int> sum(size_t(bytes), 0);
-  for (int k = -radius; k < radius; ++k) {
-    const uint8_t* row = source.PixelPtr(0, blur_edge(k, height));
-    for (int b = 0; b < bytes; ++b) sum[b] += row[b];
+  const size_t bytes = size_t(width) * 4;
+  const uint8_t* top = source.PixelPtr(0, 0);
+  const WindowSteps steps = window_steps(radius, height, size_t(source.Pitch()));
+  std::vector<uint32_t> sum(bytes, 0);
+  for (const size_t offset : steps.first) {
+    for (size_t b = 0; b < bytes; ++b) sum[b] += top[offset + b];
   }
+  const bool by_shift = radius <= kMaxShiftRadius;
+  const uint32_t multiplier = average_multiplier(std::min(radius, kMaxShiftRadius));
   for (int y = 0; y < height; ++y) {
-    const uint8_t* entering = source.PixelPtr(0, blur_edge(y + radius, height));
-    const uint8_t* leaving = source.PixelPtr(0, blur_edge(y - radius, height));
+    const uint8_t* entering = top + steps.entering[y];
+    const uint8_t* leaving = top + steps.leaving[y];
     uint8_t* out = target.PixelPtr(0, y);
-    for (int b = 0; b < bytes; ++b) {
-      sum[b] += entering[b] - leaving[b];
-      out[b] = average[sum[b]];
+    if (by_shift) {
+      for (size_t b = 0; b < bytes; ++b) {
+        sum[b] = sum[b] + entering[b] - leaving[b];
+        out[b] = uint8_t(sum[b] * multiplier >> kAverageShift);
+      }
+    } else {
+      for (size_t b = 0; b < bytes; ++b) {
+        sum[b] = sum[b] + entering[b] - leaving[b];
+        out[b] = average[sum[b]];
+      }
     }
   }
 }
