@@ -41,7 +41,7 @@ struct LoadedFile {
 
 std::optional<LoadedFile> Load(const std::string& path, std::string& why) {
   const EmbeddedFiles no_embedded_files;
-  // A bare path would be taken for an embedded name if it started with the scheme.
+  // The tool embeds no files, so every name is read as a file path.
   std::unique_ptr<TStream> stream = OpenReadStream(no_embedded_files, path);
   if (!stream) {
     why = "cannot open " + path;
@@ -96,14 +96,15 @@ int Render(const std::string& in_path, const std::string& out_path) {
 std::string MarkerText(const markers& m) {
   std::string text = std::to_string(m.position) + ":" + FloatText(m.value);
   std::string extras;
-  auto add = [&](const char* name, float value) {
-    extras += (extras.empty() ? "" : ", ") + std::string(name) + " " + FloatText(value);
+  auto add_text = [&](const char* name, const std::string& value) {
+    extras += (extras.empty() ? "" : ", ") + std::string(name) + " " + value;
   };
+  auto add = [&](const char* name, float value) { add_text(name, FloatText(value)); };
   if (m.vib_amount != 0.0f) add("vib_amount", m.vib_amount);
   if (m.vib_speed != 0.0f) add("vib_speed", m.vib_speed);
   if (m.curve_in != 1.0f) add("curve_in", m.curve_in);
   if (m.curve_out != -1.0f) add("curve_out", m.curve_out);
-  if (m.typ != 0) add("typ", float(m.typ));
+  if (m.typ != 0) add_text("typ", std::to_string(m.typ));
   return extras.empty() ? text : text + " (" + extras + ")";
 }
 
