@@ -146,10 +146,9 @@ struct StampLine {
   float square;
 };
 
+// The number of counter values 0, 1, 2, ... below extent (extent < 2^24).
 size_t stamp_line_count(float extent) {
-  size_t count = 0;
-  for (float k = 0.0f; k < extent; k += 1.0f) ++count;
-  return count;
+  return extent > 0.0f ? size_t(std::ceil(extent)) : 0;
 }
 
 // The lines of a stamp from `origin` on, in visiting order: negative positions are
@@ -168,13 +167,14 @@ size_t list_stamp_lines(float origin, float extent, float r, float edge,
 }
 
 // A pixel's alpha as a fraction, alpha / 255.
+constexpr std::array<float, 256> kAlphaFractions = [] {
+  std::array<float, 256> table{};
+  for (int a = 0; a < 256; ++a) table[a] = float(a) / 255.0f;
+  return table;
+}();
+
 float alpha_fraction(uint8_t alpha) {
-  static const std::array<float, 256> fractions = [] {
-    std::array<float, 256> table{};
-    for (int a = 0; a < 256; ++a) table[a] = float(a) / 255.0f;
-    return table;
-  }();
-  return fractions[alpha];
+  return kAlphaFractions[alpha];
 }
 
 // Makes the pixel white with the given alpha fraction (truncated to 0-255).
