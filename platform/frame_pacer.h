@@ -9,8 +9,8 @@
 
 class FramePacer {
  public:
-  using Clock = std::function<double()>;        // seconds, monotonic
-  using Sleep = std::function<void(double)>;    // sleeps about that many seconds
+  using Clock = std::function<double()>;      // seconds, monotonic
+  using Sleep = std::function<void(double)>;  // sleeps about that many seconds
 
   FramePacer(Clock clock, Sleep sleep, double frames_per_second = 60.0);
 

@@ -31,7 +31,9 @@ void InputState::ClearAll() {
   ResetMouseState();
 }
 
-int InputState::KeyIsDown(int key) const { return ValidKey(key) && key_down_[key] ? 1 : 0; }
+int InputState::KeyIsDown(int key) const {
+  return ValidKey(key) && key_down_[key] ? 1 : 0;
+}
 
 int InputState::KeyPressCount(int key) {
   if (!ValidKey(key)) return 0;

@@ -13,7 +13,10 @@ constexpr png_uint_32 kMaxPngSide = 16384;
 }  // namespace
 
 TPixmap::TPixmap(int width, int height, int pitch, PixelFormat format)
-    : width_(width), height_(height), pitch_(pitch), format_(format),
+    : width_(width),
+      height_(height),
+      pitch_(pitch),
+      format_(format),
       pixels_(size_t(pitch) * size_t(height)) {}
 
 TPixmap TPixmap::Create(int width, int height, PixelFormat format, int align) {

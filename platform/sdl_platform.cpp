@@ -18,35 +18,63 @@ int VirtualKeyOf(SDL_Keycode code) {
   if (code >= SDLK_0 && code <= SDLK_9) return '0' + (code - SDLK_0);
   if (code >= SDLK_F1 && code <= SDLK_F12) return 112 + (code - SDLK_F1);
   switch (code) {
-    case SDLK_BACKSPACE: return 8;
-    case SDLK_TAB: return 9;
-    case SDLK_RETURN: case SDLK_KP_ENTER: return 13;
-    case SDLK_LSHIFT: case SDLK_RSHIFT: return 16;
-    case SDLK_LCTRL: case SDLK_RCTRL: return 17;
-    case SDLK_LALT: case SDLK_RALT: return 18;
-    case SDLK_PAUSE: return 19;
-    case SDLK_ESCAPE: return 27;
-    case SDLK_SPACE: return 32;
-    case SDLK_PAGEUP: return 33;
-    case SDLK_PAGEDOWN: return 34;
-    case SDLK_END: return 35;
-    case SDLK_HOME: return 36;
-    case SDLK_LEFT: return 37;
-    case SDLK_UP: return 38;
-    case SDLK_RIGHT: return 39;
-    case SDLK_DOWN: return 40;
-    case SDLK_INSERT: return 45;
-    case SDLK_DELETE: return 46;
-    default: return -1;
+    case SDLK_BACKSPACE:
+      return 8;
+    case SDLK_TAB:
+      return 9;
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+      return 13;
+    case SDLK_LSHIFT:
+    case SDLK_RSHIFT:
+      return 16;
+    case SDLK_LCTRL:
+    case SDLK_RCTRL:
+      return 17;
+    case SDLK_LALT:
+    case SDLK_RALT:
+      return 18;
+    case SDLK_PAUSE:
+      return 19;
+    case SDLK_ESCAPE:
+      return 27;
+    case SDLK_SPACE:
+      return 32;
+    case SDLK_PAGEUP:
+      return 33;
+    case SDLK_PAGEDOWN:
+      return 34;
+    case SDLK_END:
+      return 35;
+    case SDLK_HOME:
+      return 36;
+    case SDLK_LEFT:
+      return 37;
+    case SDLK_UP:
+      return 38;
+    case SDLK_RIGHT:
+      return 39;
+    case SDLK_DOWN:
+      return 40;
+    case SDLK_INSERT:
+      return 45;
+    case SDLK_DELETE:
+      return 46;
+    default:
+      return -1;
   }
 }
 
 int ButtonOf(Uint8 sdl_button) {
   switch (sdl_button) {
-    case SDL_BUTTON_LEFT: return 1;
-    case SDL_BUTTON_RIGHT: return 2;
-    case SDL_BUTTON_MIDDLE: return 3;
-    default: return 0;
+    case SDL_BUTTON_LEFT:
+      return 1;
+    case SDL_BUTTON_RIGHT:
+      return 2;
+    case SDL_BUTTON_MIDDLE:
+      return 3;
+    default:
+      return 0;
   }
 }
 
@@ -54,7 +82,9 @@ double SecondsNow() {
   return double(SDL_GetPerformanceCounter()) / double(SDL_GetPerformanceFrequency());
 }
 
-void SleepSeconds(double seconds) { SDL_Delay(Uint32(seconds * 1000.0)); }
+void SleepSeconds(double seconds) {
+  SDL_Delay(Uint32(seconds * 1000.0));
+}
 
 }  // namespace
 
@@ -142,16 +172,14 @@ bool SdlPlatform::CreatePersistentFrame() {
 void SdlPlatform::ChoosePacing(int hertz) {
   SDL_DisplayMode mode{};
   const bool vsync = SDL_GL_SetSwapInterval(1) == 0;
-  const bool mode_known =
-      SDL_GetCurrentDisplayMode(SDL_GetWindowDisplayIndex(window_), &mode) == 0;
+  const bool mode_known = SDL_GetCurrentDisplayMode(SDL_GetWindowDisplayIndex(window_), &mode) == 0;
   pacer_.TrustSwap(vsync && mode_known && std::abs(mode.refresh_rate - hertz) <= 1);
 }
 
 void SdlPlatform::PresentFrame(int /*sync*/) {
   glBindFramebuffer(GL_READ_FRAMEBUFFER, frame_buffer_);
   glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-  glBlitFramebuffer(0, 0, width_, height_, 0, 0, width_, height_, GL_COLOR_BUFFER_BIT,
-                    GL_NEAREST);
+  glBlitFramebuffer(0, 0, width_, height_, 0, 0, width_, height_, GL_COLOR_BUFFER_BIT, GL_NEAREST);
   SDL_GL_SwapWindow(window_);
   glBindFramebuffer(GL_FRAMEBUFFER, frame_buffer_);
   pacer_.FrameDone();
@@ -173,19 +201,34 @@ void SdlPlatform::PumpEvents() {
 
 void SdlPlatform::HandleEvent(const SDL_Event& event) {
   switch (event.type) {
-    case SDL_QUIT: input_.RequestClose(); break;
-    case SDL_KEYDOWN: input_.KeyDown(VirtualKeyOf(event.key.keysym.sym), event.key.repeat); break;
-    case SDL_KEYUP: input_.KeyUp(VirtualKeyOf(event.key.keysym.sym)); break;
-    case SDL_MOUSEBUTTONDOWN: input_.ButtonDown(ButtonOf(event.button.button)); break;
-    case SDL_MOUSEBUTTONUP: input_.ButtonUp(ButtonOf(event.button.button)); break;
-    case SDL_MOUSEMOTION: input_.PointerMoved(event.motion.x, event.motion.y); break;
-    case SDL_MOUSEWHEEL: input_.Wheel(event.wheel.y); break;
+    case SDL_QUIT:
+      input_.RequestClose();
+      break;
+    case SDL_KEYDOWN:
+      input_.KeyDown(VirtualKeyOf(event.key.keysym.sym), event.key.repeat);
+      break;
+    case SDL_KEYUP:
+      input_.KeyUp(VirtualKeyOf(event.key.keysym.sym));
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+      input_.ButtonDown(ButtonOf(event.button.button));
+      break;
+    case SDL_MOUSEBUTTONUP:
+      input_.ButtonUp(ButtonOf(event.button.button));
+      break;
+    case SDL_MOUSEMOTION:
+      input_.PointerMoved(event.motion.x, event.motion.y);
+      break;
+    case SDL_MOUSEWHEEL:
+      input_.Wheel(event.wheel.y);
+      break;
     case SDL_WINDOWEVENT:
       if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST ||
           event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
         input_.ClearAll();
       }
       break;
-    default: break;
+    default:
+      break;
   }
 }

@@ -67,7 +67,9 @@ int32_t TStream::ReadInt() {
   return static_cast<int32_t>(bits);
 }
 
-float TStream::ReadFloat() { return std::bit_cast<float>(ReadInt()); }
+float TStream::ReadFloat() {
+  return std::bit_cast<float>(ReadInt());
+}
 
 std::string TStream::ReadString(int count) {
   // A count the stream cannot hold fails anyway; don't let it size the allocation.

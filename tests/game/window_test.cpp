@@ -1,0 +1,88 @@
+// The game on a real window with real OpenGL (a virtual display in CI).
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <vector>
+
+#include "game/game.h"
+#include "platform/sdl_platform.h"
+#include "render/draw.h"
+#include "render/opengl_gl.h"
+
+namespace {
+
+struct Rgba {
+  int r, g, b, a;
+};
+
+class WindowGame : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "run the tests through tools/test";
+    ASSERT_TRUE(game.StartUp());
+  }
+
+  // The pixel at (x, y) of the window, y downward.
+  Rgba PixelAt(int x, int y) {
+    std::vector<uint8_t> frame(size_t(Game::screen_width) * Game::screen_height * 4);
+    game.gl().ReadPixels(Game::screen_width, Game::screen_height, frame.data());
+    const uint8_t* p = &frame[(size_t(Game::screen_height - 1 - y) * Game::screen_width + x) * 4];
+    return {p[0], p[1], p[2], p[3]};
+  }
+
+  SdlPlatform platform;
+  Game game{platform, [] { return std::make_unique<OpenGlBackend>(); }};
+};
+
+void ExpectNear(const Rgba& pixel, int r, int g, int b, int tolerance) {
+  EXPECT_NEAR(pixel.r, r, tolerance);
+  EXPECT_NEAR(pixel.g, g, tolerance);
+  EXPECT_NEAR(pixel.b, b, tolerance);
+}
+
+TEST_F(WindowGame, StartUpClearsToTheStartColour) {
+  ExpectNear(PixelAt(3, 3), 54, 89, 77, 1);  // (0.21, 0.35, 0.3) of 255
+}
+
+TEST_F(WindowGame, FramesSettleOnTheFadeColour) {
+  for (int frame = 0; frame < 30; ++frame) game.RunFrame();
+  // (0.11, 0.25, 0.2) of 255, lifted a little by the glow and dimmed a little by the
+  // faint background layer.
+  ExpectNear(PixelAt(3, 3), 28, 64, 51, 12);
+}
+
+TEST_F(WindowGame, EachFrameStartsFromThePreviousImage) {
+  game.RunFrame();
+  game.gl().Disable(Capability::Texture2D);
+  game.gl().Color(1.0f, 1.0f, 1.0f, 1.0f);
+  draw_quad(game.gl(), 20.0f, 20.0f, 10.0f);
+  platform.PresentFrame(1);
+  const Rgba white = PixelAt(20, 20);
+  ExpectNear(white, 255, 255, 255, 1);
+  const Rgba untouched = PixelAt(60, 20);
+  game.RunFrame();
+  // The fade quad covers the white at three quarters: a quarter of the white shows
+  // through, well above what the untouched neighbour shows.
+  const Rgba trail = PixelAt(20, 20);
+  const Rgba faded = PixelAt(60, 20);
+  EXPECT_GT(trail.g - faded.g, 255 / 4 - 255 / 4 * untouched.g / 255 - 12);
+  EXPECT_GT(trail.r, 0.25 * 255 + 0.75 * 28 - 12);
+}
+
+TEST_F(WindowGame, PausingTakesAStillOfTheFrame) {
+  game.RunFrame();
+  game.RunFrame();
+  const TextureName before = game.textures.pause_texture;
+  EXPECT_EQ(before, 0u);
+  game.textures.pause_texture =
+      make_pause_texture(game.gl(), *game.snapshot_pixmap, *game.snapshot_scratch_pixmap);
+  EXPECT_NE(game.textures.pause_texture, 0u);
+  // The still is upright: its top-left corner holds what the window's top-left held.
+  const Rgba corner = PixelAt(2, 2);
+  const uint32_t still = game.snapshot_pixmap->ReadPixel(2, 2);
+  EXPECT_NEAR(int((still >> 16) & 0xff), corner.r, 6);
+  EXPECT_NEAR(int((still >> 8) & 0xff), corner.g, 6);
+}
+
+}  // namespace
