@@ -6,37 +6,52 @@ namespace {
 
 GLenum ToGl(Primitive primitive) {
   switch (primitive) {
-    case Primitive::Quads: return GL_QUADS;
-    case Primitive::Lines: return GL_LINES;
-    case Primitive::LineStrip: return GL_LINE_STRIP;
+    case Primitive::Quads:
+      return GL_QUADS;
+    case Primitive::Lines:
+      return GL_LINES;
+    case Primitive::LineStrip:
+      return GL_LINE_STRIP;
   }
   return GL_QUADS;
 }
 
 GLenum ToGl(Capability capability) {
   switch (capability) {
-    case Capability::Texture2D: return GL_TEXTURE_2D;
-    case Capability::Blend: return GL_BLEND;
-    case Capability::AlphaTest: return GL_ALPHA_TEST;
-    case Capability::DepthTest: return GL_DEPTH_TEST;
+    case Capability::Texture2D:
+      return GL_TEXTURE_2D;
+    case Capability::Blend:
+      return GL_BLEND;
+    case Capability::AlphaTest:
+      return GL_ALPHA_TEST;
+    case Capability::DepthTest:
+      return GL_DEPTH_TEST;
   }
   return GL_TEXTURE_2D;
 }
 
 GLenum ToGl(BlendFactor factor) {
   switch (factor) {
-    case BlendFactor::Zero: return GL_ZERO;
-    case BlendFactor::One: return GL_ONE;
-    case BlendFactor::SrcAlpha: return GL_SRC_ALPHA;
-    case BlendFactor::OneMinusSrcAlpha: return GL_ONE_MINUS_SRC_ALPHA;
+    case BlendFactor::Zero:
+      return GL_ZERO;
+    case BlendFactor::One:
+      return GL_ONE;
+    case BlendFactor::SrcAlpha:
+      return GL_SRC_ALPHA;
+    case BlendFactor::OneMinusSrcAlpha:
+      return GL_ONE_MINUS_SRC_ALPHA;
   }
   return GL_ONE;
 }
 
 }  // namespace
 
-void OpenGlBackend::OnBegin(Primitive primitive) { glBegin(ToGl(primitive)); }
-void OpenGlBackend::OnEnd() { glEnd(); }
+void OpenGlBackend::OnBegin(Primitive primitive) {
+  glBegin(ToGl(primitive));
+}
+void OpenGlBackend::OnEnd() {
+  glEnd();
+}
 
 void OpenGlBackend::OnVertex(const GlVertex& vertex) {
   glColor4f(vertex.colour.r, vertex.colour.g, vertex.colour.b, vertex.colour.a);
@@ -52,7 +67,9 @@ void OpenGlBackend::OnBlendFunc(BlendFactor source, BlendFactor destination) {
   glBlendFunc(ToGl(source), ToGl(destination));
 }
 
-void OpenGlBackend::OnLineWidth(float width) { glLineWidth(width); }
+void OpenGlBackend::OnLineWidth(float width) {
+  glLineWidth(width);
+}
 
 void OpenGlBackend::OnPixelProjection(int width, int height) {
   glMatrixMode(GL_PROJECTION);
@@ -62,15 +79,21 @@ void OpenGlBackend::OnPixelProjection(int width, int height) {
   glLoadIdentity();
 }
 
-void OpenGlBackend::OnAlphaTestNotZero() { glAlphaFunc(GL_NOTEQUAL, 0.0f); }
+void OpenGlBackend::OnAlphaTestNotZero() {
+  glAlphaFunc(GL_NOTEQUAL, 0.0f);
+}
 
 void OpenGlBackend::OnClear(const Colour& colour) {
   glClearColor(colour.r, colour.g, colour.b, colour.a);
   glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
-void OpenGlBackend::OnActiveTexture0() { glActiveTexture(GL_TEXTURE0); }
-void OpenGlBackend::OnBindTexture(TextureName name) { glBindTexture(GL_TEXTURE_2D, name); }
+void OpenGlBackend::OnActiveTexture0() {
+  glActiveTexture(GL_TEXTURE0);
+}
+void OpenGlBackend::OnBindTexture(TextureName name) {
+  glBindTexture(GL_TEXTURE_2D, name);
+}
 
 TextureName OpenGlBackend::OnGenTexture() {
   GLuint name = 0;
@@ -85,7 +108,9 @@ void OpenGlBackend::OnTexImageRgba(int width, int height, const uint8_t* pixels)
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
 }
 
-void OpenGlBackend::OnDeleteTexture(TextureName name) { glDeleteTextures(1, &name); }
+void OpenGlBackend::OnDeleteTexture(TextureName name) {
+  glDeleteTextures(1, &name);
+}
 
 void OpenGlBackend::OnReadPixels(int width, int height, uint8_t* destination) {
   glPixelStorei(GL_PACK_ALIGNMENT, 4);
