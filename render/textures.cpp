@@ -255,7 +255,7 @@ std::vector<uint8_t> blur_average_table(int radius) {
   return table;
 }
 
-// The same average without the table, so the vertical pass can run on vector lanes:
+// The same average without the table, so the passes can run on vector lanes:
 // with d = 2 x radius and m = ceil(2^24 / d), (s x m) >> 24 equals s div d for every sum
 // s <= 255 x d as long as 255 x d^2 < 2^24, and s x m stays within 32 bits.
 constexpr int kMaxShiftRadius = 127;
@@ -284,23 +284,36 @@ WindowSteps window_steps(int radius, int n, size_t step) {
   return steps;
 }
 
+// Along a row the window sums come from running totals: with total[t] the sum of the
+// first t samples of the row extended by the edge rule (from -radius on), output x has
+// the window total[x + 2 radius + 1] - total[x + 1]. These are the integers a sliding
+// window gives, but every output stands alone, so the averaging runs on vector lanes.
 void blur_rows(int radius, const std::vector<uint8_t>& average, const TPixmap& source,
                TPixmap& target, int width, int height) {
-  const WindowSteps steps = window_steps(radius, width, 4);
+  std::vector<size_t> samples;
+  for (int k = -radius; k < width + radius; ++k) samples.push_back(size_t(blur_edge(k, width)) * 4);
+  const size_t bytes = size_t(width) * 4;
+  std::vector<uint32_t> total((samples.size() + 1) * 4, 0);
+  const uint32_t* upper = total.data() + (2 * size_t(radius) + 1) * 4;
+  const uint32_t* lower = total.data() + 4;
+  const bool by_shift = radius <= kMaxShiftRadius;
+  const uint32_t multiplier = average_multiplier(std::min(radius, kMaxShiftRadius));
   for (int y = 0; y < height; ++y) {
     const uint8_t* in = source.PixelPtr(0, y);
     uint8_t* out = target.PixelPtr(0, y);
-    int sum[4] = {0, 0, 0, 0};
-    for (const size_t offset : steps.first) {
-      for (int c = 0; c < 4; ++c) sum[c] += in[offset + c];
-    }
-    for (int x = 0; x < width; ++x) {
-      const uint8_t* entering = in + steps.entering[x];
-      const uint8_t* leaving = in + steps.leaving[x];
+    uint32_t running[4] = {0, 0, 0, 0};
+    for (size_t t = 0; t < samples.size(); ++t) {
+      const uint8_t* pixel = in + samples[t];
       for (int c = 0; c < 4; ++c) {
-        sum[c] += entering[c] - leaving[c];
-        out[x * 4 + c] = average[sum[c]];
+        running[c] += pixel[c];
+        total[(t + 1) * 4 + c] = running[c];
       }
+    }
+    if (by_shift) {
+      for (size_t b = 0; b < bytes; ++b)
+        out[b] = uint8_t((upper[b] - lower[b]) * multiplier >> kAverageShift);
+    } else {
+      for (size_t b = 0; b < bytes; ++b) out[b] = average[upper[b] - lower[b]];
     }
   }
 }

@@ -68,21 +68,26 @@ TEST(BoxBlur, MirrorsAtTheStartAndWrapsPastTheEnd) {
 }
 
 TEST(BoxBlur, MatchesTheDirectWindowSum) {
+  struct Case {
+    int radius, width, height;
+  };
+  // Small radii as the game uses them, and the largest and first radius past the range
+  // where the averages are formed by multiplication rather than looked up.
+  const Case cases[] = {{1, 23, 17}, {2, 23, 17},     {3, 23, 17},
+                        {4, 23, 17}, {127, 260, 130}, {130, 265, 135}};
   Random random;
   random.SeedRandom(77);
-  for (int radius = 1; radius <= 4; ++radius) {
-    const int width = 23;
-    const int height = 17;
-    TPixmap image = TPixmap::Create(width, height);
-    for (int y = 0; y < height; ++y) {
-      for (int x = 0; x < width; ++x) {
+  for (const Case& c : cases) {
+    TPixmap image = TPixmap::Create(c.width, c.height);
+    for (int y = 0; y < c.height; ++y) {
+      for (int x = 0; x < c.width; ++x) {
         image.WritePixel(x, y, uint32_t(random.RandomIntRange(0, 0x7FFFFFFF)) * 2u + 1u);
       }
     }
-    const reference::Image expected = reference::blur(bytes_of(image), width, height, radius);
-    TPixmap scratch = TPixmap::Create(width, height);
-    box_blur(radius, image, scratch, width, height);
-    EXPECT_EQ(bytes_of(image), expected) << "radius " << radius;
+    const reference::Image expected = reference::blur(bytes_of(image), c.width, c.height, c.radius);
+    TPixmap scratch = TPixmap::Create(c.width, c.height);
+    box_blur(c.radius, image, scratch, c.width, c.height);
+    EXPECT_EQ(bytes_of(image), expected) << "radius " << c.radius;
   }
 }
 
