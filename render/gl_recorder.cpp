@@ -98,6 +98,6 @@ void GlRecorder::OnDeleteTexture(TextureName name) {
 void GlRecorder::OnReadPixels(int width, int height, uint8_t* destination) {
   const size_t size = size_t(width) * height * 4;
   std::memset(destination, 0, size);
-  std::memcpy(destination, frame_.data(), std::min(size, frame_.size()));
+  if (!frame_.empty()) std::memcpy(destination, frame_.data(), std::min(size, frame_.size()));
   Log("ReadPixels");
 }
