@@ -5,6 +5,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -78,6 +80,17 @@ int ButtonOf(Uint8 sdl_button) {
   }
 }
 
+bool DesktopAnnounced() {
+  return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
+}
+
+// SDL falls back to window-less video drivers when no desktop is reachable; a game
+// nobody can see must not start.
+bool ReachesADesktop() {
+  const char* driver = SDL_GetCurrentVideoDriver();
+  return driver && std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0;
+}
+
 double SecondsNow() {
   return double(SDL_GetPerformanceCounter()) / double(SDL_GetPerformanceFrequency());
 }
@@ -102,8 +115,18 @@ SdlPlatform::~SdlPlatform() {
 }
 
 bool SdlPlatform::OpenGraphics(int width, int height, int /*depth*/, int hertz, int flags) {
+  // Asked before SDL probes for a desktop, which makes the system libraries complain.
+  if (!DesktopAnnounced()) {
+    SayFailure("cannot open a display",
+               "no desktop session (neither DISPLAY nor WAYLAND_DISPLAY is set)");
+    return false;
+  }
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_TIMER | SDL_INIT_EVENTS) != 0) {
     SayFailure("cannot open a display", SDL_GetError());
+    return false;
+  }
+  if (!ReachesADesktop()) {
+    SayFailure("cannot open a display", "no desktop session is reachable");
     return false;
   }
   width_ = width;

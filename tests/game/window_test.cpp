@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "game/game.h"
@@ -83,6 +84,23 @@ TEST_F(WindowGame, PausingTakesAStillOfTheFrame) {
   const uint32_t still = game.snapshot_pixmap->ReadPixel(2, 2);
   EXPECT_NEAR(int((still >> 16) & 0xff), corner.r, 6);
   EXPECT_NEAR(int((still >> 8) & 0xff), corner.g, 6);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(NoDisplay, TheGameSaysWhyAndDoesNotStart) {
+  const std::string display = std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "";
+  unsetenv("DISPLAY");
+  unsetenv("WAYLAND_DISPLAY");
+  SdlPlatform platform;
+  Game game(platform, [] { return std::make_unique<OpenGlBackend>(); });
+  testing::internal::CaptureStderr();
+  EXPECT_EQ(game.Run(), 1);
+  const std::string said = testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("velunka: cannot open a display"), std::string::npos) << said;
+  setenv("DISPLAY", display.c_str(), 1);
 }
 
 }  // namespace
