@@ -85,6 +85,10 @@ TEST_F(HeadlessGame, TheBackdropFadesWithATranslucentQuadOverTheWholeWindow) {
   EXPECT_EQ(glow.texture, game.textures.sprites.shade);
   EXPECT_EQ(glow.vertices[0].x, 350.0f + 525.0f);
   EXPECT_EQ(glow.vertices[0].colour, (Colour{0.0f, 0.8f, 1.0f, 1.0f}));
+  // The world drawing starts from normal blending, lines one pixel wide.
+  EXPECT_EQ(recorder->CurrentBlend(),
+            (std::array{BlendFactor::SrcAlpha, BlendFactor::OneMinusSrcAlpha}));
+  EXPECT_EQ(recorder->CurrentLineWidth(), 1.0f);
 }
 
 TEST_F(HeadlessGame, TheFirstFrameStartsAWaveAndCrossFadesToTheNewBackground) {
