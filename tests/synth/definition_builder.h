@@ -6,15 +6,10 @@
 #include <string>
 #include <vector>
 
-struct RecordSpec {
-  uint8_t typ = 0;
-  float value = 0.0f;
-  int32_t position = 0;
-  float vib_amount = 0.0f;
-  float vib_speed = 0.0f;
-  float curve_in = 1.0f;
-  float curve_out = -1.0f;
-};
+#include "synth/sound_loader.h"
+
+// One marker record's fields, with a new marker's defaults.
+using RecordSpec = MarkerRecord;
 
 class DefinitionBuilder {
  public:
