@@ -59,11 +59,9 @@ void Game::UpdateFadeColours() {
 // ship's position by a hundredth of it, and the second is turned by 180 degrees.
 void Game::DrawBackgroundLayers() {
   state.bg_mix = Approach(state.bg_mix, state.bg_mix_target, 0.05f);
-  // The ship rests at the centre until it can fly.
-  const float ship_x = screen_width * 0.5f;
-  const float ship_y = screen_height * 0.5f;
-  const float x = screen_width * 0.5f - 0.01f * ship_x;
-  const float y = 300.0f - 0.01f * ship_y;
+  const ship& s = world->player_ship;
+  const float x = screen_width * 0.5f - 0.01f * s.x;
+  const float y = 300.0f - 0.01f * s.y;
   gl_->BindTexture(textures.background_texture_a);
   gl_->Color(0.01f, 0.05f, 0.1f, 0.15f * state.bg_mix);
   draw_quad(*gl_, x, y, 400.0f);

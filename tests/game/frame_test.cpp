@@ -172,11 +172,11 @@ TEST_F(HeadlessGame, TheWaveClockStandsStillWhilePaused) {
   StartUp();
   game.RunFrame();  // a wave starts: the clock is reset at the end of the frame
   game.RunFrame();
-  EXPECT_FLOAT_EQ(game.wave_clock, 0.001f);
+  EXPECT_FLOAT_EQ(game.world->wave_clock, 0.001f);
   platform.Input().KeyDown(key::kP);
   game.RunFrame();  // the world still moved in the frame the pause began
   game.RunFrame();
-  EXPECT_FLOAT_EQ(game.wave_clock, 0.002f);
+  EXPECT_FLOAT_EQ(game.world->wave_clock, 0.002f);
 }
 
 TEST_F(HeadlessGame, ShutDownReleasesTheSpritesAndTheFont) {
