@@ -97,6 +97,7 @@ void Game::UpdateWorld() {
 // Sounds are cued paused by whoever triggers them and all start here, after their
 // pan, volume and rate are set; this runs while paused too, so sounds play on.
 void Game::ChannelUpkeep() {
+  audio->Upkeep(platform.ClockMillis());
   channels.laser_channel->SetPaused(0);
   channels.drain_channel->SetPaused(0);
   for (auto& channel : channels.pop_channels) channel->SetPaused(0);
