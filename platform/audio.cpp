@@ -284,7 +284,10 @@ bool ReachesADevice(std::string_view name) {
   return name == kDefaultDriver || name == kFirstDeviceDriver;
 }
 
-// Whether clock time now has reached moment, on a clock that wraps.
+// Moments on the platform clock, which wraps.
+int32_t Later(int32_t now, int32_t millis) {
+  return static_cast<int32_t>(static_cast<uint32_t>(now) + static_cast<uint32_t>(millis));
+}
 bool Reached(int32_t now, int32_t moment) {
   return static_cast<int32_t>(static_cast<uint32_t>(now) - static_cast<uint32_t>(moment)) >= 0;
 }
@@ -491,7 +494,7 @@ void TAudioDriver::Upkeep(int32_t clock_millis) {
     if (output_->backend->Connected()) return;
     std::fprintf(stderr, "velunka: the audio output has gone; playing silent until it is back\n");
     UseDevice(nullptr);
-    next_look_ = clock_millis + kReopenMillis;
+    next_look_ = Later(clock_millis, kReopenMillis);
     next_look_set_ = true;
     return;
   }
@@ -504,12 +507,12 @@ void TAudioDriver::LookForDevice(int32_t clock_millis) {
   if (opening_.valid()) {
     if (opening_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return;
     auto backend = opening_.get();
-    next_look_ = clock_millis + kReopenMillis;
+    next_look_ = Later(clock_millis, kReopenMillis);
     if (backend && backend->Connected()) UseDevice(std::move(backend));
     return;
   }
   if (!next_look_set_) {
-    next_look_ = clock_millis + kReopenMillis;
+    next_look_ = Later(clock_millis, kReopenMillis);
     next_look_set_ = true;
   }
   if (!Reached(clock_millis, next_look_)) return;
