@@ -1,5 +1,6 @@
 // The game on a real window with real OpenGL (a virtual display in CI).
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -10,6 +11,7 @@
 #include "platform/sdl_platform.h"
 #include "render/draw.h"
 #include "render/opengl_gl.h"
+#include "tests/game/screenshot.h"
 
 namespace {
 
@@ -101,6 +103,117 @@ TEST(NoDisplay, TheGameSaysWhyAndDoesNotStart) {
   const std::string said = testing::internal::GetCapturedStderr();
   EXPECT_NE(said.find("velunka: cannot open a display"), std::string::npos) << said;
   setenv("DISPLAY", display.c_str(), 1);
+}
+
+}  // namespace
+
+namespace {
+
+void Push(SDL_Event event) {
+  SDL_PushEvent(&event);
+}
+
+void PushKeyDown(SDL_Keycode key) {
+  SDL_Event event{};
+  event.type = SDL_KEYDOWN;
+  event.key.keysym.sym = key;
+  Push(event);
+}
+
+// Plays the player's part once the game runs: resizes the window to a wide shape, points
+// at a spot of the frame, takes a screenshot, goes fullscreen with F11 and quits with
+// Escape. Each step waits until the window has taken the last one in.
+class PlayerAtTheWindow : public SdlPlatform {
+ public:
+  static constexpr int kWideWidth = 900, kWideHeight = 500;
+
+  void PresentFrame(int sync) override {
+    SdlPlatform::PresentFrame(sync);
+    SDL_Window* window = SDL_GL_GetCurrentWindow();
+    int width = 0, height = 0;
+    SDL_GL_GetDrawableSize(window, &width, &height);
+    ++frames_;
+    ++frames_in_step_;
+    const bool settled = frames_in_step_ > 3;
+    if (frames_ == kMostFrames) {
+      PushKeyDown(SDLK_ESCAPE);
+    } else if (step_ == 0 && settled) {
+      // Kept on the screen as a whole, which the X server wants for a screenshot.
+      SDL_SetWindowPosition(window, 0, 0);
+      SDL_SetWindowSize(window, kWideWidth, kWideHeight);
+      NextStep();
+    } else if (step_ == 1 && settled && width == kWideWidth && height == kWideHeight) {
+      // Over pixel (125, 375) of the 500 x 500 scaled frame, 1.4 frame pixels each.
+      SDL_Event motion{};
+      motion.type = SDL_MOUSEMOTION;
+      motion.motion.x = 200 + 125;
+      motion.motion.y = 375;
+      Push(motion);
+      NextStep();
+    } else if (step_ == 2 && settled) {
+      pointer_x = PointerX();
+      pointer_y = PointerY();
+      wide = TakeScreenshot(window);
+      if (wide.width == kWideWidth && wide.height == kWideHeight) {
+        PushKeyDown(SDLK_F11);
+        NextStep();
+      }
+    } else if (step_ == 3 && settled) {
+      // Without a window manager (as on the virtual display) the X server keeps the
+      // window's size, so only the window's own state tells that F11 took effect.
+      went_fullscreen = (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+      PushKeyDown(SDLK_ESCAPE);
+      NextStep();
+    }
+  }
+
+  Screenshot wide;
+  int pointer_x = -1, pointer_y = -1;
+  bool went_fullscreen = false;
+
+ private:
+  static constexpr int kMostFrames = 600;
+  void NextStep() {
+    ++step_;
+    frames_in_step_ = 0;
+  }
+  int frames_ = 0, frames_in_step_ = 0, step_ = 0;
+};
+
+bool IsBlack(uint32_t rgb) {
+  return rgb == 0;
+}
+
+// The backdrop's teal: green and blue well above red, and far from black.
+bool IsBackdrop(uint32_t rgb) {
+  const int r = (rgb >> 16) & 0xFF, g = (rgb >> 8) & 0xFF, b = rgb & 0xFF;
+  return g > 40 && b > 30 && g > r + 20;
+}
+
+TEST(ResizedWindow, ShowsTheFrameScaledBetweenBlackBarsAndStillQuitsWithEscape) {
+  ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "run the tests through tools/test";
+  PlayerAtTheWindow platform;
+  Game game(platform, [] { return std::make_unique<OpenGlBackend>(); });
+  EXPECT_EQ(game.Run(), 0);
+
+  // 900 x 500: a 500 x 500 frame from x = 200, bars of 200 on each side.
+  const Screenshot& wide = platform.wide;
+  ASSERT_EQ(wide.width, PlayerAtTheWindow::kWideWidth);
+  ASSERT_EQ(wide.height, PlayerAtTheWindow::kWideHeight);
+  for (int y : {0, 250, 499}) {
+    EXPECT_TRUE(IsBlack(wide.At(0, y)));
+    EXPECT_TRUE(IsBlack(wide.At(199, y))) << std::hex << wide.At(199, y);
+    EXPECT_TRUE(IsBackdrop(wide.At(201, y))) << std::hex << wide.At(201, y);
+    EXPECT_TRUE(IsBackdrop(wide.At(450, y))) << std::hex << wide.At(450, y);
+    EXPECT_TRUE(IsBackdrop(wide.At(698, y))) << std::hex << wide.At(698, y);
+    EXPECT_TRUE(IsBlack(wide.At(700, y))) << std::hex << wide.At(700, y);
+    EXPECT_TRUE(IsBlack(wide.At(899, y)));
+  }
+  // Window (325, 375) lies over frame pixel ((325 - 200) * 1.4, 375 * 1.4).
+  EXPECT_EQ(platform.pointer_x, 175);
+  EXPECT_EQ(platform.pointer_y, 525);
+
+  EXPECT_TRUE(platform.went_fullscreen);
 }
 
 }  // namespace
