@@ -85,6 +85,7 @@ class TAudioDriver {
 
  private:
   friend std::unique_ptr<TAudioDriver> SelectAudioDriver(std::string_view name);
+  friend std::unique_ptr<TAudioDriver> OpenAudioDriver(std::string_view name);
   TAudioDriver(std::string name, std::shared_ptr<AudioBackend> backend);
 
   std::string name_;
@@ -96,3 +97,5 @@ std::vector<std::string> AudioDriverNames();
 // Opens the named driver. A driver whose device cannot be opened runs silent and says so
 // in one line on stderr; an unknown name gives a silent driver.
 std::unique_ptr<TAudioDriver> SelectAudioDriver(std::string_view name);
+// Opens the named driver only if its device can be opened, quietly; nothing otherwise.
+std::unique_ptr<TAudioDriver> OpenAudioDriver(std::string_view name);
