@@ -1,5 +1,6 @@
 #include "game/game.h"
 
+#include "assets/embedded_assets.h"
 #include "render/draw.h"
 #include "render/text.h"
 
@@ -18,8 +19,8 @@ int Game::Run() {
 bool Game::StartUp() {
   RegisterFiles();
   platform.AppTitleText = kTitle;
-  audio = platform.OpenAudio();
-  MakeSounds();
+  audio.driver = platform.OpenAudio();
+  audio.MakeSounds(files);
   if (!platform.OpenGraphics(screen_width, screen_height, 0, 60,
                              kGraphicsBackBuffer | kGraphicsDepthBuffer)) {
     return false;
@@ -27,13 +28,22 @@ bool Game::StartUp() {
   gl_ = open_gl_();
   SetRunWideGlState();
   MakeTextures();
-  AllocateChannels();
+  MakeWorld();
   random.SeedRandom(199);
   state = LoopState{};
   // The only clear of the run: from here on every frame draws over the last.
   gl_->ClearColor(0.21f, 0.35f, 0.3f, 1.0f);
   gl_->Clear();
+  // The ship does not face anywhere yet, so this shot rests at the centre until the
+  // first ball that crosses it.
+  const ship& s = world->player_ship;
+  shot::Create(*world, s.x + 20 * s.sx, s.y + 20 * s.sy, 35 * s.sx + s.sy, 35 * s.sy - s.sx, 10,
+               999);
   return true;
+}
+
+void Game::RegisterFiles() {
+  register_embedded_assets(files);
 }
 
 void Game::SetRunWideGlState() {
@@ -57,18 +67,18 @@ void Game::MakeTextures() {
   snapshot_scratch_pixmap = TPixmap::Create(screen_width, screen_height);
 }
 
-void Game::AllocateChannels() {
-  channels.laser_channel = audio->AllocChannel();
-  channels.drain_channel = sounds.drain_sound->Cue(nullptr);
-  channels.drain_channel->SetVolume(0.0f);
-  for (auto& channel : channels.pop_channels) {
-    channel = audio->AllocChannel();
-    channel->SetVolume(0.05f);
-  }
-  for (auto& channel : channels.collect_channels) {
-    channel = audio->AllocChannel();
-    channel->SetVolume(0.2f);
-  }
+// The offset grid's random draws come first, then the channels, the ship at the centre,
+// one central item (left unseen until the first game clears it) and the title swarm.
+void Game::MakeWorld() {
+  world.emplace(*gl_, random, audio, textures.sprites);
+  audio.AllocateChannels();
+  ship& s = world->player_ship;
+  s.x = screen_width * 0.5f;
+  s.y = screen_height * 0.5f;
+  s.shield = 1.0f;
+  s.weapon = 0.0f;
+  item::Create(*world, screen_width * 0.5f, screen_height * 0.5f, 0);
+  spawn_ball_swarm(*world, 1500);
 }
 
 bool Game::QuitRequested() {
@@ -78,60 +88,45 @@ bool Game::QuitRequested() {
 void Game::RunFrame() {
   DrawBackdrop();
   UpdateWorld();
-  ChannelUpkeep();
+  audio.StartCuedChannels();
   PauseKey();
-  drain_level *= 0.5f;
+  world->drain_level *= 0.5f;
   WaveCycle();
+  ExtraKeys();
+  DrawOverlay();
   platform.PresentFrame(1);
 }
 
+// While paused only the pause screen is drawn. In a game the player acts in the
+// fighting phase and items spawn in every phase; on the title and game-over screens a
+// click starts a new game. Then the world moves on.
 void Game::UpdateWorld() {
   if (state.paused) {
     DrawPauseScreen();
     return;
   }
-  gl_->LineWidth(1.0f);
-  wave_clock += 0.001f;
+  if (state.playing) {
+    if (state.wave_phase == WavePhase::fighting) PlayerTurn();
+    SpawnItems();
+  } else if (platform.MouseClickCount(1)) {
+    NewGame();
+  }
+  WorldStep();
 }
 
-// Sounds are cued paused by whoever triggers them and all start here, after their
-// pan, volume and rate are set; this runs while paused too, so sounds play on.
-void Game::ChannelUpkeep() {
-  channels.laser_channel->SetPaused(0);
-  channels.drain_channel->SetPaused(0);
-  for (auto& channel : channels.pop_channels) channel->SetPaused(0);
-  for (auto& channel : channels.collect_channels) channel->SetPaused(0);
+// Balls rebuild their tree and react to one another, then the shots fly through them.
+void Game::WorldStep() {
+  ball::update(*world);
+  gl_->LineWidth(1.0f);
+  shot::update(*world);
+  world->wave_clock += 0.001f;
 }
 
 void Game::PauseKey() {
   if (!platform.KeyPressCount(key::kP)) return;
-  channels.drain_channel->SetVolume(0.0f);
+  audio.drain_channel->SetVolume(0.0f);
   platform.ResetMouseState();
   state.paused ? LeavePause() : EnterPause();
-}
-
-void Game::WaveCycle() {
-  if (state.wave_phase == WavePhase::starting) StartWave();
-}
-
-void Game::StartWave() {
-  state.wave_phase = WavePhase::fighting;
-  state.wave += 1;
-  state.items_to_spawn = state.wave;
-  channels.drain_channel->Stop();
-  make_background(*background_pixmap, *blur_scratch_pixmap, random, platform.ClockMillis());
-  // The new picture goes into the layer the backdrop is fading toward; the picture
-  // it replaces is no longer shown, so its texture is released.
-  if (state.wave % 2 == 0) {
-    replace_texture(*gl_, textures.background_texture_b, *background_pixmap);
-    state.bg_mix_target = 0.0f;
-  } else {
-    replace_texture(*gl_, textures.background_texture_a, *background_pixmap);
-    state.bg_mix_target = 1.0f;
-  }
-  channels.drain_channel = sounds.drain_sound->Cue(nullptr);
-  channels.drain_channel->SetVolume(0.0f);
-  wave_clock = 0.0f;
 }
 
 void Game::ShutDown() {

@@ -8,12 +8,14 @@
 #include <memory>
 #include <optional>
 
+#include "game/game_audio.h"
 #include "platform/audio.h"
 #include "platform/platform.h"
 #include "platform/random.h"
 #include "platform/stream.h"
 #include "render/gl.h"
 #include "render/textures.h"
+#include "world/world.h"
 
 enum class WavePhase { fighting = 0, cleared = 1, starting = 2 };
 
@@ -49,19 +51,6 @@ struct GameTextures {
   TextureName pause_texture = 0;
 };
 
-struct GameSounds {
-  std::unique_ptr<TSound> laser_sound, pop_sound, collect_sound, drain_sound;
-};
-
-struct GameChannels {
-  std::shared_ptr<TChannel> laser_channel;
-  std::shared_ptr<TChannel> drain_channel;
-  std::array<std::shared_ptr<TChannel>, 8> pop_channels;
-  int32_t pop_next = 0;
-  std::array<std::shared_ptr<TChannel>, 4> collect_channels;
-  int32_t collect_next = 0;
-};
-
 class Game {
  public:
   using GlFactory = std::function<std::unique_ptr<Gl>()>;
@@ -79,39 +68,52 @@ class Game {
   void RunFrame();
   void ShutDown();
 
-  static constexpr int32_t screen_width = 700;
-  static constexpr int32_t screen_height = 700;
+  static constexpr int32_t screen_width = World::screen_width;
+  static constexpr int32_t screen_height = World::screen_height;
   static constexpr const char* kTitle = "V E L U N K A     [v0.2]";
 
   Platform& platform;
   Gl& gl() { return *gl_; }
   EmbeddedFiles files;
   Random random;
-  std::unique_ptr<TAudioDriver> audio;
-  GameSounds sounds;
-  GameChannels channels;
-  float drain_level = 0.0f;
-  float wave_clock = 0.0f;
+  GameAudio audio;
   GameTextures textures;
   std::optional<TPixmap> background_pixmap, blur_scratch_pixmap;
   std::optional<TPixmap> snapshot_pixmap, snapshot_scratch_pixmap;
   LoopState state;
+  // The play field; made at start-up once the drawing layer exists.
+  std::optional<World> world;
 
  private:
   // Start-up steps.
   void RegisterFiles();
-  void MakeSounds();
   void SetRunWideGlState();
   void MakeTextures();
-  void AllocateChannels();
+  void MakeWorld();
 
   // Frame steps.
   void DrawBackdrop();
   void UpdateWorld();
-  void ChannelUpkeep();
+  void WorldStep();
   void PauseKey();
   void WaveCycle();
+  void ExtraKeys();
+  void DrawOverlay();
+
+  // Rules.
+  void PlayerTurn();
+  void Steer();
+  void EmitThrustParticles();
+  void Fire();
+  void FireVolley();
+  void SpawnItems();
+  void SpawnItemAtRandom();
+  void DrawShip();
+  void CoastToRest();
   void StartWave();
+  void NewGame();
+  void WindDownDrain();
+  void ClearAfterGameOver();
 
   // Screens.
   void UpdateFadeColours();
@@ -119,6 +121,11 @@ class Game {
   void DrawPauseScreen();
   void EnterPause();
   void LeavePause();
+  void DrawTitleWord();
+  void DrawTitleScreen();
+  void DrawGameOverScreen();
+  void DrawHud();
+  void DrawHudBars();
 
   GlFactory open_gl_;
   std::unique_ptr<Gl> gl_;

@@ -32,6 +32,10 @@ class TChannel {
   void Stop();
   bool Playing() const;  // true while the voice is sounding (not cued, paused or finished)
 
+  float Volume() const { return volume_; }
+  float Pan() const { return pan_; }
+  float Rate() const { return rate_; }
+
  private:
   friend class TAudioDriver;
   friend class TSound;

@@ -83,6 +83,46 @@ int ButtonOf(Uint8 sdl_button) {
 // The window may be made no smaller than this fraction of the frame.
 constexpr int kSmallestWindowDivisor = 5;
 
+PadAxis PadAxisOf(uint8_t axis) {
+  switch (axis) {
+    case SDL_CONTROLLER_AXIS_LEFTX:
+      return PadAxis::LeftX;
+    case SDL_CONTROLLER_AXIS_LEFTY:
+      return PadAxis::LeftY;
+    case SDL_CONTROLLER_AXIS_RIGHTX:
+      return PadAxis::RightX;
+    case SDL_CONTROLLER_AXIS_RIGHTY:
+      return PadAxis::RightY;
+    case SDL_CONTROLLER_AXIS_TRIGGERLEFT:
+      return PadAxis::LeftTrigger;
+    default:
+      return PadAxis::RightTrigger;
+  }
+}
+
+PadButton PadButtonOf(uint8_t button) {
+  switch (button) {
+    case SDL_CONTROLLER_BUTTON_A:
+      return PadButton::A;
+    case SDL_CONTROLLER_BUTTON_B:
+      return PadButton::B;
+    case SDL_CONTROLLER_BUTTON_X:
+      return PadButton::X;
+    case SDL_CONTROLLER_BUTTON_Y:
+      return PadButton::Y;
+    case SDL_CONTROLLER_BUTTON_BACK:
+      return PadButton::Back;
+    case SDL_CONTROLLER_BUTTON_START:
+      return PadButton::Start;
+    case SDL_CONTROLLER_BUTTON_LEFTSHOULDER:
+      return PadButton::LeftShoulder;
+    case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER:
+      return PadButton::RightShoulder;
+    default:
+      return PadButton::Other;
+  }
+}
+
 bool DesktopAnnounced() {
   return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
 }
@@ -132,6 +172,8 @@ bool SdlPlatform::OpenGraphics(int width, int height, int /*depth*/, int hertz, 
     SayFailure("cannot open a display", "no desktop session is reachable");
     return false;
   }
+  // Without game pad support the game is played with the keyboard and the mouse alone.
+  SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
   width_ = width;
   height_ = height;
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
@@ -248,6 +290,7 @@ std::unique_ptr<TAudioDriver> SdlPlatform::OpenAudio() {
 void SdlPlatform::PumpEvents() {
   SDL_Event event;
   while (SDL_PollEvent(&event)) HandleEvent(event);
+  pads_.Apply(input_, aim_x_, aim_y_);
 }
 
 void SdlPlatform::HandleEvent(const SDL_Event& event) {
@@ -275,6 +318,35 @@ void SdlPlatform::HandleEvent(const SDL_Event& event) {
       HandleWindowEvent(event.window);
       break;
     default:
+      HandlePadEvent(event);
+      break;
+  }
+}
+
+// Pads come and go while the game runs; SDL's mapping database names their sticks and
+// buttons. A pad is known by its joystick instance id.
+void SdlPlatform::HandlePadEvent(const SDL_Event& event) {
+  switch (event.type) {
+    case SDL_CONTROLLERDEVICEADDED:
+      if (SDL_GameController* pad = SDL_GameControllerOpen(event.cdevice.which)) {
+        pads_.Attach(SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad)));
+      }
+      break;
+    case SDL_CONTROLLERDEVICEREMOVED:
+      if (SDL_GameController* pad = SDL_GameControllerFromInstanceID(event.cdevice.which)) {
+        SDL_GameControllerClose(pad);
+      }
+      pads_.Detach(event.cdevice.which, input_);
+      break;
+    case SDL_CONTROLLERAXISMOTION:
+      pads_.Axis(event.caxis.which, PadAxisOf(event.caxis.axis), event.caxis.value);
+      break;
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP:
+      pads_.Button(event.cbutton.which, PadButtonOf(event.cbutton.button),
+                   event.type == SDL_CONTROLLERBUTTONDOWN, input_);
+      break;
+    default:
       break;
   }
 }
@@ -297,10 +369,13 @@ void SdlPlatform::HandleWindowEvent(const SDL_WindowEvent& window) {
     case SDL_WINDOWEVENT_FOCUS_LOST:
     case SDL_WINDOWEVENT_FOCUS_GAINED:
       input_.ClearAll();
+      pads_.Forget();
       break;
     case SDL_WINDOWEVENT_SIZE_CHANGED:
-      // A pointer that rests while the window changes now lies over another frame pixel.
-      PointerAt(window_pointer_x_, window_pointer_y_);
+      // A mouse pointer that rests while the window changes now lies over another frame
+      // pixel; a pointer that a pad has moved since stays where the pad put it.
+      if (input_.PointerX() == mouse_frame_point_.x && input_.PointerY() == mouse_frame_point_.y)
+        PointerAt(mouse_window_x_, mouse_window_y_);
       break;
     default:
       break;
@@ -308,10 +383,10 @@ void SdlPlatform::HandleWindowEvent(const SDL_WindowEvent& window) {
 }
 
 void SdlPlatform::PointerAt(int window_x, int window_y) {
-  window_pointer_x_ = window_x;
-  window_pointer_y_ = window_y;
-  const FramePoint point = WindowToFrame(PointerBox(), window_x, window_y);
-  input_.PointerMoved(point.x, point.y);
+  mouse_window_x_ = window_x;
+  mouse_window_y_ = window_y;
+  mouse_frame_point_ = WindowToFrame(PointerBox(), window_x, window_y);
+  input_.PointerMoved(mouse_frame_point_.x, mouse_frame_point_.y);
 }
 
 // Pointer events come in window coordinates, which can differ from the drawable's pixels

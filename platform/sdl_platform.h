@@ -8,6 +8,7 @@
 #include <cstdint>
 
 #include "platform/frame_pacer.h"
+#include "platform/gamepad.h"
 #include "platform/letterbox.h"
 #include "platform/platform.h"
 
@@ -36,6 +37,7 @@ class SdlPlatform : public Platform {
   void ChoosePacing(int hertz);
   void HandleEvent(const union SDL_Event& event);
   void HandleKey(const SDL_KeyboardEvent& key);
+  void HandlePadEvent(const union SDL_Event& event);
   void HandleWindowEvent(const SDL_WindowEvent& window);
   void PointerAt(int window_x, int window_y);
   void ToggleFullscreen();
@@ -48,6 +50,9 @@ class SdlPlatform : public Platform {
   unsigned colour_buffer_ = 0;
   unsigned depth_buffer_ = 0;
   int width_ = 0, height_ = 0;
-  int window_pointer_x_ = 0, window_pointer_y_ = 0;  // where the last pointer event was
+  // Where the last mouse event put the pointer, in the window and in the frame.
+  int mouse_window_x_ = 0, mouse_window_y_ = 0;
+  FramePoint mouse_frame_point_{0, 0};
   FramePacer pacer_;
+  GamepadMapper pads_;
 };

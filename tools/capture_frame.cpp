@@ -8,6 +8,8 @@
 //   FRAME pointer X Y    the pointer moves to (X, Y) of the 700 x 700 frame
 //   FRAME press NAME     a key or button goes down; NAME is a letter or digit, Space,
 //   FRAME release NAME   Escape, Up, Down, Left, Right, or mouse1 (left) to mouse3
+//   FRAME autopilot on   the game's scripted player takes over the input from then on,
+//   FRAME autopilot off  aiming, firing and flying as a person would, or lets go again
 //   FRAME capture        the frame as it is now is written to OUT.png, and the run ends
 
 #include <SDL.h>
@@ -22,6 +24,7 @@
 #include <string>
 #include <vector>
 
+#include "game/autopilot.h"
 #include "game/game.h"
 #include "platform/sdl_platform.h"
 #include "render/opengl_gl.h"
@@ -30,11 +33,12 @@
 namespace {
 
 struct Step {
-  enum class Action { pointer, press, release, capture } action;
+  enum class Action { pointer, press, release, autopilot, capture } action;
   int frame = 0;
   int x = 0, y = 0;  // pointer position
   int key = -1;      // virtual-key code, or -1 for a button
   int button = 0;
+  bool on = false;  // autopilot
 };
 
 int Fail(const std::string& message) {
@@ -77,6 +81,9 @@ std::optional<Step> ParseStep(const std::string& line, std::string& why) {
       why = "unknown key or button \"" + name + "\"";
       return std::nullopt;
     }
+  } else if (action == "autopilot" && words >> name && (name == "on" || name == "off")) {
+    step.action = Step::Action::autopilot;
+    step.on = name == "on";
   } else if (action == "capture") {
     step.action = Step::Action::capture;
   } else {
@@ -139,10 +146,12 @@ class ScriptedPlatform : public SdlPlatform {
         else
           input_.ButtonUp(step.button);
         break;
+      case Step::Action::autopilot:
       case Step::Action::capture:
         break;
     }
   }
+  InputState& Input() { return input_; }
 
  protected:
   void PumpEvents() override {
@@ -167,9 +176,12 @@ int Run(const std::vector<Step>& steps, const std::string& out_path) {
   ScriptedPlatform platform;
   Game game(platform, [] { return std::make_unique<OpenGlBackend>(); });
   if (!game.StartUp()) return 1;
+  Autopilot pilot;
+  bool piloting = false;
   size_t next = 0;
   for (int frame = 0;; ++frame) {
     for (; next < steps.size() && steps[next].frame == frame; ++next) {
+      if (steps[next].action == Step::Action::autopilot) piloting = steps[next].on;
       if (steps[next].action != Step::Action::capture) {
         platform.Apply(steps[next]);
         continue;
@@ -182,6 +194,7 @@ int Run(const std::vector<Step>& steps, const std::string& out_path) {
       game.ShutDown();
       return Fail("the script quit the game before its capture step");
     }
+    if (piloting) pilot.Play(game, platform.Input());
     game.RunFrame();
   }
 }

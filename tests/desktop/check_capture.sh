@@ -14,7 +14,8 @@ cat >"$work/play.script" <<'SCRIPT'
 2 press mouse1   # starts a game
 3 release mouse1
 4 press W
-6 capture
+5 autopilot on
+8 capture
 SCRIPT
 "$tool" "$work/play.script" "$work/frame.png" 2>"$work/stderr" ||
   { cat "$work/stderr"; echo "capture_frame failed"; exit 1; }
