@@ -550,6 +550,14 @@ std::vector<std::string> AudioDriverNames() {
 }
 
 std::unique_ptr<TAudioDriver> SelectAudioDriver(std::string_view name) {
+  std::unique_ptr<TAudioDriver> driver = OpenAudioDriver(name);
+  if (driver) return driver;
+  std::fprintf(stderr, "velunka: audio driver \"%.*s\" unavailable, running silent\n",
+               static_cast<int>(name.size()), name.data());
+  return std::unique_ptr<TAudioDriver>(new TAudioDriver(std::string(name), nullptr));
+}
+
+std::unique_ptr<TAudioDriver> OpenAudioDriver(std::string_view name) {
   // The mixer library reports its own errors on stderr, a lost device among them, which
   // would break the game's promise of one line. It reads this at its first use; anyone
   // who sets it beforehand keeps the library's messages.
@@ -557,9 +565,7 @@ std::unique_ptr<TAudioDriver> SelectAudioDriver(std::string_view name) {
   std::shared_ptr<AudioBackend> backend;
   if (name != kSilentDriver) {
     backend = OpenNamedDriver(name);
-    if (!backend)
-      std::fprintf(stderr, "velunka: audio driver \"%.*s\" unavailable, running silent\n",
-                   static_cast<int>(name.size()), name.data());
+    if (!backend) return nullptr;
   }
   return std::unique_ptr<TAudioDriver>(new TAudioDriver(std::string(name), std::move(backend)));
 }

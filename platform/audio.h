@@ -114,6 +114,7 @@ class TAudioDriver {
 
  private:
   friend std::unique_ptr<TAudioDriver> SelectAudioDriver(std::string_view name);
+  friend std::unique_ptr<TAudioDriver> OpenAudioDriver(std::string_view name);
   TAudioDriver(std::string name, std::shared_ptr<AudioBackend> backend);
   void UseDevice(std::shared_ptr<AudioBackend> backend);
   void LookForDevice(int32_t clock_millis);
@@ -131,3 +132,5 @@ std::vector<std::string> AudioDriverNames();
 // Opens the named driver. A driver whose device cannot be opened runs silent and says so
 // in one line on stderr; an unknown name gives a silent driver.
 std::unique_ptr<TAudioDriver> SelectAudioDriver(std::string_view name);
+// Opens the named driver only if its device can be opened, quietly; nothing otherwise.
+std::unique_ptr<TAudioDriver> OpenAudioDriver(std::string_view name);

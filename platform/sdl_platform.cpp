@@ -82,6 +82,9 @@ int ButtonOf(Uint8 sdl_button) {
   }
 }
 
+// The window may be made no smaller than this fraction of the frame.
+constexpr int kSmallestWindowDivisor = 5;
+
 PadAxis PadAxisOf(uint8_t axis) {
   switch (axis) {
     case SDL_CONTROLLER_AXIS_LEFTX:
@@ -180,12 +183,15 @@ bool SdlPlatform::OpenGraphics(int width, int height, int /*depth*/, int hertz, 
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
   SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, (flags & kGraphicsBackBuffer) ? 1 : 0);
   SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, (flags & kGraphicsDepthBuffer) ? 24 : 0);
-  window_ = SDL_CreateWindow(AppTitleText.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
-                             width, height, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN);
+  window_ =
+      SDL_CreateWindow(AppTitleText.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
+                       height, SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE);
   if (!window_) {
     SayFailure("cannot open the window", SDL_GetError());
     return false;
   }
+  SDL_SetWindowMinimumSize(window_, width / kSmallestWindowDivisor,
+                           height / kSmallestWindowDivisor);
   if (!CreateContext() || !CreatePersistentFrame()) return false;
   ChoosePacing(hertz);
   return true;
@@ -246,12 +252,34 @@ void SdlPlatform::ChoosePacing(int hertz) {
 }
 
 void SdlPlatform::PresentFrame(int /*sync*/) {
-  glBindFramebuffer(GL_READ_FRAMEBUFFER, frame_buffer_);
-  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-  glBlitFramebuffer(0, 0, width_, height_, 0, 0, width_, height_, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+  BlitFrameToWindow();
   SDL_GL_SwapWindow(window_);
   glBindFramebuffer(GL_FRAMEBUFFER, frame_buffer_);
   pacer_.FrameDone();
+}
+
+// The frame keeps its own size whatever the window's: it is scaled into the largest
+// rectangle of its shape that fits, and the bars beside it are black.
+void SdlPlatform::BlitFrameToWindow() {
+  int drawable_width = 0, drawable_height = 0;
+  SDL_GL_GetDrawableSize(window_, &drawable_width, &drawable_height);
+  const Letterbox box = FitFrame(width_, height_, drawable_width, drawable_height);
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, frame_buffer_);
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+  if (box.BarsLeftAndRight() || box.BarsAboveAndBelow()) {
+    // The clear colour belongs to the game; it is lent for the bars and given back.
+    GLfloat game_clear_colour[4];
+    glGetFloatv(GL_COLOR_CLEAR_VALUE, game_clear_colour);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(game_clear_colour[0], game_clear_colour[1], game_clear_colour[2],
+                 game_clear_colour[3]);
+  }
+  // OpenGL counts rows upward from the bottom of the window.
+  const int bottom = box.window_height - box.y - box.height;
+  const bool unscaled = box.width == width_ && box.height == height_;
+  glBlitFramebuffer(0, 0, width_, height_, box.x, bottom, box.x + box.width, bottom + box.height,
+                    GL_COLOR_BUFFER_BIT, unscaled ? GL_NEAREST : GL_LINEAR);
 }
 
 int32_t SdlPlatform::ClockMillis() {
@@ -275,10 +303,8 @@ void SdlPlatform::HandleEvent(const SDL_Event& event) {
       input_.RequestClose();
       break;
     case SDL_KEYDOWN:
-      input_.KeyDown(VirtualKeyOf(event.key.keysym.sym), event.key.repeat);
-      break;
     case SDL_KEYUP:
-      input_.KeyUp(VirtualKeyOf(event.key.keysym.sym));
+      HandleKey(event.key);
       break;
     case SDL_MOUSEBUTTONDOWN:
       input_.ButtonDown(ButtonOf(event.button.button));
@@ -287,17 +313,13 @@ void SdlPlatform::HandleEvent(const SDL_Event& event) {
       input_.ButtonUp(ButtonOf(event.button.button));
       break;
     case SDL_MOUSEMOTION:
-      input_.PointerMoved(event.motion.x, event.motion.y);
+      PointerAt(event.motion.x, event.motion.y);
       break;
     case SDL_MOUSEWHEEL:
       input_.Wheel(event.wheel.y);
       break;
     case SDL_WINDOWEVENT:
-      if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST ||
-          event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
-        input_.ClearAll();
-        pads_.Forget();
-      }
+      HandleWindowEvent(event.window);
       break;
     default:
       HandlePadEvent(event);
@@ -331,4 +353,55 @@ void SdlPlatform::HandlePadEvent(const SDL_Event& event) {
     default:
       break;
   }
+}
+
+void SdlPlatform::HandleKey(const SDL_KeyboardEvent& key) {
+  // F11 belongs to the window, not to the game.
+  if (key.keysym.sym == SDLK_F11) {
+    if (key.type == SDL_KEYDOWN && !key.repeat) ToggleFullscreen();
+    return;
+  }
+  const int virtual_key = VirtualKeyOf(key.keysym.sym);
+  if (key.type == SDL_KEYDOWN)
+    input_.KeyDown(virtual_key, key.repeat);
+  else
+    input_.KeyUp(virtual_key);
+}
+
+void SdlPlatform::HandleWindowEvent(const SDL_WindowEvent& window) {
+  switch (window.event) {
+    case SDL_WINDOWEVENT_FOCUS_LOST:
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+      input_.ClearAll();
+      pads_.Forget();
+      break;
+    case SDL_WINDOWEVENT_SIZE_CHANGED:
+      // A mouse pointer that rests while the window changes now lies over another frame
+      // pixel; a pointer that a pad has moved since stays where the pad put it.
+      if (input_.PointerX() == mouse_frame_point_.x && input_.PointerY() == mouse_frame_point_.y)
+        PointerAt(mouse_window_x_, mouse_window_y_);
+      break;
+    default:
+      break;
+  }
+}
+
+void SdlPlatform::PointerAt(int window_x, int window_y) {
+  mouse_window_x_ = window_x;
+  mouse_window_y_ = window_y;
+  mouse_frame_point_ = WindowToFrame(PointerBox(), window_x, window_y);
+  input_.PointerMoved(mouse_frame_point_.x, mouse_frame_point_.y);
+}
+
+// Pointer events come in window coordinates, which can differ from the drawable's pixels
+// on a scaled desktop; the blit works in the latter and asks for them itself.
+Letterbox SdlPlatform::PointerBox() const {
+  int window_width = 0, window_height = 0;
+  SDL_GetWindowSize(window_, &window_width, &window_height);
+  return FitFrame(width_, height_, window_width, window_height);
+}
+
+void SdlPlatform::ToggleFullscreen() {
+  const bool fullscreen = (SDL_GetWindowFlags(window_) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+  SDL_SetWindowFullscreen(window_, fullscreen ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
 }

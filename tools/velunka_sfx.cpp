@@ -1,8 +1,11 @@
 // velunka-sfx: the sound makers' tool, built on the game's own loader and renderer.
 //   velunka-sfx render IN.wkt OUT.wav   renders the definition to a 16-bit mono WAV file
 //   velunka-sfx info IN.wkt             prints the settings and the six envelopes
+//   velunka-sfx play IN.wkt             plays it through the default audio output
+//   velunka-sfx --help | --version
 
 #include <charconv>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -10,17 +13,36 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <thread>
 
+#include "platform/audio.h"
 #include "platform/stream.h"
 #include "synth/formant_table.h"
 #include "synth/sound.h"
 #include "synth/sound_loader.h"
+#include "velunka_version.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: velunka-sfx render IN.wkt OUT.wav\n"
-    "       velunka-sfx info IN.wkt\n";
+    "       velunka-sfx info IN.wkt\n"
+    "       velunka-sfx play IN.wkt\n"
+    "       velunka-sfx --help | --version\n";
+
+constexpr const char* kHelp =
+    "Renders, describes and plays the game's sound definitions (.wkt files of\n"
+    "versions 1 to 9) with the game's own synthesizer.\n"
+    "\n"
+    "  render IN.wkt OUT.wav  render the sound to a 16-bit mono WAV file\n"
+    "  info IN.wkt            print its settings and its six envelopes\n"
+    "  play IN.wkt            play it through the default audio output\n"
+    "  --help                 print this help\n"
+    "  --version              print the version\n"
+    "\n"
+    "Exit status: 0 on success, 1 when a file cannot be read or written, a definition\n"
+    "cannot be loaded or there is no audio output, 2 for a wrong command line.\n"
+    "See velunka-sfx(1).\n";
 
 int Fail(const std::string& message) {
   std::fprintf(stderr, "velunka-sfx: %s\n", message.c_str());
@@ -83,6 +105,28 @@ bool WriteWav(const std::string& path, const TAudioSample& sample) {
   return bool(out);
 }
 
+// Plays the rendered sound to its end on the system's default output.
+int Play(const std::string& in_path) {
+  std::string why;
+  std::optional<LoadedFile> loaded = Load(in_path, why);
+  if (!loaded) return Fail(why);
+  const std::unique_ptr<TAudioDriver> driver = OpenAudioDriver(AudioDriverNames()[3]);
+  if (!driver) return Fail("no audio output: the default audio device cannot be opened");
+  const FormantTable table = BuildFormantTable();
+  loaded->sound->fill(table);
+  const TAudioSample& sample = *loaded->sound->sample;
+  const std::unique_ptr<TSound> sound = driver->LoadSound(sample, kSoundHardware);
+  const std::shared_ptr<TChannel> channel = sound->Cue(nullptr);
+  channel->SetPaused(0);
+  // A mixer that stalls must not keep the tool waiting past the sound's own length.
+  const auto seconds = std::chrono::duration<double>(
+      sample.hertz() > 0 ? double(sample.length()) / sample.hertz() : 0.0);
+  const auto give_up = std::chrono::steady_clock::now() + seconds + std::chrono::seconds(2);
+  while (channel->Playing() && std::chrono::steady_clock::now() < give_up)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  return 0;
+}
+
 int Render(const std::string& in_path, const std::string& out_path) {
   std::string why;
   std::optional<LoadedFile> loaded = Load(in_path, why);
@@ -140,6 +184,17 @@ int main(int argc, char** argv) {
   const std::string_view command = argc > 1 ? argv[1] : "";
   if (command == "render" && argc == 4) return Render(argv[2], argv[3]);
   if (command == "info" && argc == 3) return Info(argv[2]);
+  if (command == "play" && argc == 3) return Play(argv[2]);
+  if (command == "--help" && argc == 2) {
+    std::fputs(kUsage, stdout);
+    std::fputs("\n", stdout);
+    std::fputs(kHelp, stdout);
+    return 0;
+  }
+  if (command == "--version" && argc == 2) {
+    std::printf("velunka-sfx %s\n", kVelunkaVersion);
+    return 0;
+  }
   std::fputs(kUsage, stderr);
   return 2;
 }

@@ -11,6 +11,7 @@
 #include "platform/sdl_platform.h"
 #include "render/draw.h"
 #include "render/opengl_gl.h"
+#include "tests/game/screenshot.h"
 
 namespace {
 
@@ -257,6 +258,103 @@ TEST(NoDisplay, TheGameSaysWhyAndDoesNotStart) {
   const std::string said = testing::internal::GetCapturedStderr();
   EXPECT_NE(said.find("velunka: cannot open a display"), std::string::npos) << said;
   setenv("DISPLAY", display.c_str(), 1);
+}
+
+}  // namespace
+
+namespace {
+
+// Pixels of columns x0 to x1 - 1 that are not black.
+int NonBlack(const Screenshot& shot, int x0, int x1) {
+  int count = 0;
+  for (int y = 0; y < shot.height; ++y)
+    for (int x = x0; x < x1; ++x) count += shot.At(x, y) != 0;
+  return count;
+}
+
+// 900 x 500: a 500 x 500 frame from x = 200, black bars of 200 on each side. The frame is
+// drawn over nearly every pixel; no picture of play is black at more than a few.
+constexpr int kWideWidth = 900, kWideHeight = 500;
+bool ShowsTheFrameBetweenBars(const Screenshot& shot) {
+  return shot.width == kWideWidth && shot.height == kWideHeight && NonBlack(shot, 0, 200) == 0 &&
+         NonBlack(shot, 700, 900) == 0 && NonBlack(shot, 200, 700) > 500 * 500 * 99 / 100 &&
+         NonBlack(shot, 200, 201) > 490 && NonBlack(shot, 699, 700) > 490;
+}
+
+// Plays the player's part once the game runs: resizes the window to a wide shape, points
+// at a spot of the frame, takes a screenshot, goes fullscreen with F11 and quits with
+// Escape. Each step waits until the window has taken the last one in.
+class PlayerAtTheWindow : public SdlPlatform {
+ public:
+  void PresentFrame(int sync) override {
+    SdlPlatform::PresentFrame(sync);
+    SDL_Window* window = SDL_GL_GetCurrentWindow();
+    int width = 0, height = 0;
+    SDL_GL_GetDrawableSize(window, &width, &height);
+    ++frames_;
+    ++frames_in_step_;
+    const bool settled = frames_in_step_ > 3;
+    if (frames_ == kMostFrames) {
+      PushKey(SDLK_ESCAPE, true);
+    } else if (step_ == 0 && settled) {
+      // Kept on the screen as a whole, which the X server wants for a screenshot.
+      SDL_SetWindowPosition(window, 0, 0);
+      SDL_SetWindowSize(window, kWideWidth, kWideHeight);
+      NextStep();
+    } else if (step_ == 1 && settled && width == kWideWidth && height == kWideHeight) {
+      // Over pixel (125, 375) of the 500 x 500 scaled frame, 1.4 frame pixels each.
+      PushMouseMotion(200 + 125, 375);
+      NextStep();
+    } else if (step_ == 2 && settled) {
+      pointer_x = PointerX();
+      pointer_y = PointerY();
+      // The X server may still show the old size, or part of a frame, for a moment.
+      wide = TakeScreenshot(window);
+      if (ShowsTheFrameBetweenBars(wide)) {
+        PushKey(SDLK_F11, true);
+        NextStep();
+      }
+    } else if (step_ == 3 && settled) {
+      // Without a window manager (as on the virtual display) the X server keeps the
+      // window's size, so only the window's own state tells that F11 took effect.
+      went_fullscreen = (SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP) != 0;
+      PushKey(SDLK_ESCAPE, true);
+      NextStep();
+    }
+  }
+
+  Screenshot wide;
+  int pointer_x = -1, pointer_y = -1;
+  bool went_fullscreen = false;
+
+ private:
+  static constexpr int kMostFrames = 600;
+  void NextStep() {
+    ++step_;
+    frames_in_step_ = 0;
+  }
+  int frames_ = 0, frames_in_step_ = 0, step_ = 0;
+};
+
+TEST(ResizedWindow, ShowsTheFrameScaledBetweenBlackBarsAndStillQuitsWithEscape) {
+  ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "run the tests through tools/test";
+  PlayerAtTheWindow platform;
+  Game game(platform, [] { return std::make_unique<OpenGlBackend>(); });
+  EXPECT_EQ(game.Run(), 0);
+
+  const Screenshot& wide = platform.wide;
+  ASSERT_EQ(wide.width, kWideWidth);
+  ASSERT_EQ(wide.height, kWideHeight);
+  EXPECT_EQ(NonBlack(wide, 0, 200), 0);
+  EXPECT_EQ(NonBlack(wide, 700, 900), 0);
+  EXPECT_GT(NonBlack(wide, 200, 700), 500 * 500 * 99 / 100);
+  EXPECT_GT(NonBlack(wide, 200, 201), 490);
+  EXPECT_GT(NonBlack(wide, 699, 700), 490);
+  // Window (325, 375) lies over frame pixel ((325 - 200) * 1.4, 375 * 1.4).
+  EXPECT_EQ(platform.pointer_x, 175);
+  EXPECT_EQ(platform.pointer_y, 525);
+
+  EXPECT_TRUE(platform.went_fullscreen);
 }
 
 }  // namespace

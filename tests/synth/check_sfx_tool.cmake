@@ -1,4 +1,5 @@
-# Checks velunka-sfx (SFX) on the committed sound definitions (ASSETS), writing into OUT.
+# Checks velunka-sfx (SFX, of version VERSION) on the committed sound definitions
+# (ASSETS), writing into OUT.
 file(MAKE_DIRECTORY ${OUT})
 
 execute_process(COMMAND ${SFX} info ${ASSETS}/pop01.wkt RESULT_VARIABLE result
@@ -39,3 +40,25 @@ foreach(arguments "info;${OUT}/broken.wkt" "render;${OUT}/broken.wkt;${OUT}/brok
     message(FATAL_ERROR "${arguments}: exit ${result}, message \"${error}\"")
   endif()
 endforeach()
+
+execute_process(COMMAND ${SFX} --version RESULT_VARIABLE result OUTPUT_VARIABLE said)
+if(NOT result EQUAL 0 OR NOT said STREQUAL "velunka-sfx ${VERSION}\n")
+  message(FATAL_ERROR "--version gave ${result} and \"${said}\"")
+endif()
+execute_process(COMMAND ${SFX} --help RESULT_VARIABLE result OUTPUT_VARIABLE said)
+if(NOT result EQUAL 0 OR NOT said MATCHES "play IN.wkt" OR NOT said MATCHES "Exit status")
+  message(FATAL_ERROR "--help gave ${result} and \"${said}\"")
+endif()
+
+# Playing needs an audio output: the mixer's device-less "null" output stands in for a
+# sound card, and a list of outputs that names none it knows leaves it with no output.
+execute_process(COMMAND ${CMAKE_COMMAND} -E env ALSOFT_DRIVERS=null ${SFX} play ${ASSETS}/pop01.wkt
+                RESULT_VARIABLE result ERROR_VARIABLE error)
+if(NOT result EQUAL 0 OR NOT error STREQUAL "")
+  message(FATAL_ERROR "play on an output gave ${result} and \"${error}\"")
+endif()
+execute_process(COMMAND ${CMAKE_COMMAND} -E env ALSOFT_DRIVERS=no-such-output
+                ${SFX} play ${ASSETS}/pop01.wkt RESULT_VARIABLE result ERROR_VARIABLE error)
+if(NOT result EQUAL 1 OR NOT error MATCHES "^velunka-sfx: no audio output[^\n]*\n$")
+  message(FATAL_ERROR "play without an output gave ${result} and \"${error}\"")
+endif()
