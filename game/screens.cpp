@@ -124,6 +124,13 @@ float prompt_alpha(int32_t millis) {
   return static_cast<float>(0.5 + 0.25 * dsp::SinDeg(millis * 0.2));
 }
 
+// A label and a decimal number, as the screens show them.
+std::string labelled(const char* label, int32_t number) {
+  std::string text = label;
+  text += std::to_string(number);
+  return text;
+}
+
 float game_over_alpha(int32_t millis) {
   return static_cast<float>(0.65 + 0.15 * dsp::CosDeg(millis * 0.1));
 }
@@ -149,8 +156,8 @@ void Game::DrawGameOverScreen() {
   gl_->Color(0.5f, 1, 1, game_over_alpha(platform.ClockMillis()));
   draw_text(*gl_, textures.font_texture, "GAME OVER", screen_width * 0.5f - 39,
             screen_height * 0.5f - 130, 1);
-  const std::string score_line = "WAVE:" + std::to_string(state.final_wave) + "   SCORE: $" +
-                                 std::to_string(state.final_score);
+  const std::string score_line =
+      labelled("WAVE:", state.final_wave) + labelled("   SCORE: $", state.final_score);
   draw_text(*gl_, textures.font_texture, score_line,
             screen_width * 0.5f - 4 * static_cast<float>(score_line.size()),
             screen_height * 0.5f - 115, 1);
@@ -176,11 +183,10 @@ void Game::DrawHud() {
   gl_->Color(1, 1, 1, 1);
   gl_->Enable(Capability::Texture2D);
   const TextureName font = textures.font_texture;
-  draw_text(*gl_, font, "$" + std::to_string(s.score), 4, 9, 1);
+  draw_text(*gl_, font, labelled("$", s.score), 4, 9, 1);
   draw_text(*gl_, font, "S:", 83, 9, 1);
-  draw_text(*gl_, font, "WEAPON:" + std::to_string(static_cast<int32_t>(s.weapon + 1.0f)), 228, 9,
-            1);
-  draw_text(*gl_, font, "WAVE:" + std::to_string(state.wave), 428, 9, 1);
+  draw_text(*gl_, font, labelled("WEAPON:", static_cast<int32_t>(s.weapon + 1.0f)), 228, 9, 1);
+  draw_text(*gl_, font, labelled("WAVE:", state.wave), 428, 9, 1);
   DrawHudBars();
 }
 
