@@ -78,7 +78,7 @@ const char* NameOf(CapturedScene scene) {
     case CapturedScene::Title:
       return "title";
     case CapturedScene::Title6000:
-      return "title 6000";
+      return "title6000";
     case CapturedScene::Play:
       return "play";
     case CapturedScene::Pause:
@@ -103,7 +103,8 @@ GlRecording capture_frames(CapturedScene scene, int frames) {
       run.Frames(120, false);
       return run.Record(frames, false);
     case CapturedScene::Play:
-      run.Frames(240, true);
+      // By then the scripted player is shooting into the first item's swarm.
+      run.Frames(960, true);
       return run.Record(frames, true);
     case CapturedScene::Pause: {
       run.Frames(240, true);

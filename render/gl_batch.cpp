@@ -147,12 +147,19 @@ bool BatchBuilder::Invisible(uint32_t first) const {
 
 // A square whose corners map texture coordinates to positions by one affine map, in one
 // colour, is redrawn as the octagon of its texture's outline: three quads over the
-// corners of the octagon, each taking position from the same map.
+// corners of the octagon, each taking position from the same map. Only large squares
+// gain: the software rasteriser's cost per triangle outweighs the corners of a small one.
 void BatchBuilder::TrimToOutline(uint32_t first) {
   const auto found = outlines_.find(state_.texture);
   if (found == outlines_.end()) return;
   const BatchVertex q[4] = {vertices_[first], vertices_[first + 1], vertices_[first + 2],
                             vertices_[first + 3]};
+  const auto shorter_than = [](const BatchVertex& a, const BatchVertex& b, float length) {
+    return (b.x - a.x) * (b.x - a.x) + (b.y - a.y) * (b.y - a.y) < length * length;
+  };
+  if (shorter_than(q[0], q[1], kSmallestTrimmed) || shorter_than(q[0], q[3], kSmallestTrimmed)) {
+    return;
+  }
   for (const BatchVertex& corner : q) {
     if (corner.r != q[0].r || corner.g != q[0].g || corner.b != q[0].b || corner.a != q[0].a) {
       return;

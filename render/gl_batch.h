@@ -12,7 +12,8 @@
 // Two savings that keep the pixels exactly: a primitive whose colour alpha rounds to 0 in
 // the frame's 8 bits changes no pixel under either of those blend functions and is
 // dropped, and a textured square whose texture is transparent in its corners (the round
-// sprites) is drawn as an octagon that leaves out what linear filtering cannot reach.
+// sprites, when drawn large) is drawn as an octagon that leaves out what linear
+// filtering cannot reach.
 
 #include <cstdint>
 #include <map>
@@ -63,6 +64,9 @@ struct TextureOutline {
 // Where linear filtering with repeat wrapping can read a texel of alpha above 0, or
 // nothing when the whole square can.
 std::optional<TextureOutline> outline_of(int width, int height, const uint8_t* rgba);
+
+// The shortest side, in pixels, of a square drawn as the octagon of its texture.
+inline constexpr float kSmallestTrimmed = 128.0f;
 
 // The largest alpha that rounds to 0 in 8 bits, with a margin.
 inline constexpr float kInvisibleAlpha = 0.49f / 255.0f;

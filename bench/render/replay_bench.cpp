@@ -3,7 +3,7 @@
 // side by side, and how far apart the two back ends' last frames are. Run it on a display
 // (tools/bench-replay starts a virtual one).
 //
-//   replay_bench [frames per scene]
+//   replay_bench [frames per scene] [scene or back-end name ...]
 
 #include <algorithm>
 #include <chrono>
@@ -72,10 +72,22 @@ std::string LoadAverage() {
   return one + " " + five + " " + fifteen;
 }
 
+// A name is chosen when it is named, or when none of its kind is.
+bool Chosen(const std::vector<std::string>& chosen, const std::string& name,
+            const std::vector<std::string>& kind) {
+  const auto named = [&](const std::string& n) {
+    return std::find(chosen.begin(), chosen.end(), n) != chosen.end();
+  };
+  return named(name) || std::none_of(kind.begin(), kind.end(), named);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const int frames = argc > 1 ? std::max(1, std::atoi(argv[1])) : 60;
+  const std::vector<std::string> chosen(argv + std::min(argc, 2), argv + argc);
+  const std::vector<std::string> scene_names{"title", "title6000", "play", "pause"};
+  const std::vector<std::string> backend_names{"literal", "batching"};
   std::printf("load average before: %s\n", LoadAverage().c_str());
   std::printf("%-11s %26s %26s %8s %17s %7s %15s\n", "scene", "literal ms mean/median/max",
               "batching ms mean/median/max", "speed-up", "cpu ms lit/batch", "draws",
@@ -83,11 +95,22 @@ int main(int argc, char** argv) {
   bool all_ran = true;
   for (CapturedScene scene : {CapturedScene::Title, CapturedScene::Title6000, CapturedScene::Play,
                               CapturedScene::Pause}) {
+    if (!Chosen(chosen, NameOf(scene), scene_names)) continue;
     const GlRecording recording = capture_frames(scene, frames);
     Timing literal, batching;
-    if (!TimeReplay(Backend::Literal, recording, literal) ||
-        !TimeReplay(Backend::Batching, recording, batching)) {
+    const bool both =
+        Chosen(chosen, "literal", backend_names) && Chosen(chosen, "batching", backend_names);
+    if ((Chosen(chosen, "literal", backend_names) &&
+         !TimeReplay(Backend::Literal, recording, literal)) ||
+        (Chosen(chosen, "batching", backend_names) &&
+         !TimeReplay(Backend::Batching, recording, batching))) {
       all_ran = false;
+      continue;
+    }
+    if (!both) {
+      const Timing& one = literal.last_frame.empty() ? batching : literal;
+      std::printf("%-11s %10.2f %6.2f %8.2f   cpu %.2f\n", NameOf(scene), one.mean_ms,
+                  one.median_ms, one.worst_ms, one.cpu_ms);
       continue;
     }
     long differing = 0;
