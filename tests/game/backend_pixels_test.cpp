@@ -85,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(Scenes, BackendPixels,
 
 // The play scene holds what the comparison must cover: shots' lines drawn untextured,
 // hit flashes, a freshly hit ball's negative red, exhaust.
-TEST(CapturedPlay, HoldsShotsHitsExhaustAndItems) {
+TEST(CapturedPlay, HoldsShotsHitsAndExhaust) {
   const GlRecording recording = capture_frames(CapturedScene::Play, 60);
   int lines = 0, flashes = 0, negative_red = 0, normal_quads = 0, exhaust = 0;
   for (const RecordedPrimitive& primitive : recording.primitives) {
