@@ -103,8 +103,9 @@ GlRecording capture_frames(CapturedScene scene, int frames) {
       run.Frames(120, false);
       return run.Record(frames, false);
     case CapturedScene::Play:
-      // By then the scripted player is shooting into the first item's swarm.
-      run.Frames(960, true);
+      // By then the scripted player shoots into a swarm while the next wave's items
+      // appear with their wide cross-hair lines.
+      run.Frames(2200, true);
       return run.Record(frames, true);
     case CapturedScene::Pause: {
       run.Frames(240, true);

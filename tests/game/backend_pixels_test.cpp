@@ -84,22 +84,25 @@ INSTANTIATE_TEST_SUITE_P(Scenes, BackendPixels,
                          });
 
 // The play scene holds what the comparison must cover: shots' lines drawn untextured,
-// hit flashes, a freshly hit ball's negative red, exhaust.
+// hit flashes, a freshly hit ball's negative red, exhaust, an appearing item's wide
+// line strips.
 TEST(CapturedPlay, HoldsShotsHitsAndExhaust) {
   const GlRecording recording = capture_frames(CapturedScene::Play, 60);
-  int lines = 0, flashes = 0, negative_red = 0, normal_quads = 0, exhaust = 0;
+  int lines = 0, flashes = 0, negative_red = 0, normal_quads = 0, exhaust = 0, wide_strips = 0;
   for (const RecordedPrimitive& primitive : recording.primitives) {
     const Colour& colour = primitive.vertices.empty() ? Colour{} : primitive.vertices[0].colour;
     lines += primitive.primitive == Primitive::Lines && !primitive.textured;
     flashes += colour == Colour{0.5f, 0.8f, 1, 1};
     negative_red += colour.r < 0;
     exhaust += colour.r == 0.1f && colour.g == 0.3f && colour.b == 0.29f;
+    wide_strips += primitive.primitive == Primitive::LineStrip;
     normal_quads += primitive.primitive == Primitive::Quads;
   }
   EXPECT_GT(lines, 0);
   EXPECT_GT(flashes, 0);
   EXPECT_GT(negative_red, 0);
   EXPECT_GT(exhaust, 0);
+  EXPECT_GT(wide_strips, 0);
   EXPECT_GT(normal_quads, 1000 * 60);
 }
 
