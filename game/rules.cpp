@@ -72,7 +72,9 @@ void Game::EmitThrustParticles() {
   state.thrust_level -= 1;
 }
 
+// A game pad aims around the ship where it is now.
 void Game::DrawShip() {
+  platform.SetAimOrigin(world->player_ship.x, world->player_ship.y);
   world->pointer_x = platform.PointerX();
   world->pointer_y = platform.PointerY();
   world->player_ship.draw(*world);
