@@ -170,7 +170,7 @@ void GlRecorder::OnTexImageRgba(int width, int height, const uint8_t* pixels) {
   RecordedTexture& texture = textures_[BoundTexture()];
   texture.width = width;
   texture.height = height;
-  if (keep_records_) texture.pixels.assign(pixels, pixels + size_t(width) * height * 4);
+  if (keep_texture_pixels_) texture.pixels.assign(pixels, pixels + size_t(width) * height * 4);
   if (recording_) {
     Command(GlCommand::Kind::TexImage,
             [&](GlCommand& c) { c.index = uint32_t(recording_->uploads.size()); });

@@ -13,7 +13,10 @@
 
 class GlRecorder : public Gl {
  public:
-  explicit GlRecorder(bool keep_records = true) : keep_records_(keep_records) {}
+  // Without records it only counts; texture pixels are kept with the records, or on
+  // their own for a recorder that only captures recordings.
+  explicit GlRecorder(bool keep_records = true, bool keep_texture_pixels = false)
+      : keep_records_(keep_records), keep_texture_pixels_(keep_records || keep_texture_pixels) {}
 
   const std::vector<RecordedPrimitive>& Primitives() const { return primitives_; }
   // State changes in order, as short texts such as "BlendFunc SrcAlpha One".
@@ -25,8 +28,8 @@ class GlRecorder : public Gl {
   // What ReadPixels returns: a frame the test chooses, bottom row first.
   void SetFrameForReadPixels(std::vector<uint8_t> rgba) { frame_ = std::move(rgba); }
 
-  // Starts a replayable recording from the textures and state as they are now; texture
-  // pixels are only at hand when records have been kept from the start.
+  // Starts a replayable recording from the textures and state as they are now; their
+  // pixels are at hand only if the recorder has kept texture pixels from the start.
   void StartRecording();
   bool Recording() const { return recording_.has_value(); }
   // Ends the recording and hands it over.
@@ -58,6 +61,7 @@ class GlRecorder : public Gl {
   void Command(GlCommand::Kind kind, Fill fill);
 
   bool keep_records_;
+  bool keep_texture_pixels_;
   bool in_primitive_ = false;
   std::vector<RecordedPrimitive> primitives_;
   std::vector<std::string> calls_;
