@@ -3,6 +3,8 @@
 #include <GL/glew.h>
 
 #include <cstddef>
+#include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -125,9 +127,28 @@ GLuint LinkProgram(const char* fragment_source) {
   return program;
 }
 
+// The version the context reports. GLEW's version flags cannot tell: with experimental
+// loading they are set wherever the entry points exist, whatever the context offers.
+bool VersionAtLeast(int major, int minor) {
+  const auto* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+  int has_major = 0, has_minor = 0;
+  if (!version || std::sscanf(version, "%d.%d", &has_major, &has_minor) != 2) return false;
+  return has_major > major || (has_major == major && has_minor >= minor);
+}
+
+bool HasExtension(const char* name) {
+  GLint count = 0;
+  glGetIntegerv(GL_NUM_EXTENSIONS, &count);
+  for (GLint i = 0; i < count; ++i) {
+    const auto* extension = reinterpret_cast<const char*>(glGetStringi(GL_EXTENSIONS, GLuint(i)));
+    if (extension && std::strcmp(extension, name) == 0) return true;
+  }
+  return false;
+}
+
 bool ContextQualifies() {
-  if (!GLEW_VERSION_3_0) return false;
-  if (!GLEW_VERSION_3_3 && !GLEW_ARB_blend_func_extended) return false;
+  if (!VersionAtLeast(3, 0)) return false;
+  if (!VersionAtLeast(3, 3) && !HasExtension("GL_ARB_blend_func_extended")) return false;
   if (!glBindFragDataLocationIndexed || !glBufferData || !glVertexAttribPointer) return false;
   GLint dual_source_buffers = 0;
   glGetIntegerv(GL_MAX_DUAL_SOURCE_DRAW_BUFFERS, &dual_source_buffers);
