@@ -88,7 +88,7 @@ bool Game::QuitRequested() {
 void Game::RunFrame() {
   DrawBackdrop();
   UpdateWorld();
-  audio.StartCuedChannels();
+  audio.ChannelUpkeep(platform.ClockMillis());
   PauseKey();
   world->drain_level *= 0.5f;
   WaveCycle();

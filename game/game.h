@@ -74,6 +74,8 @@ class Game {
 
   Platform& platform;
   Gl& gl() { return *gl_; }
+  // Start-up registers the embedded files here. A file registered before start-up under
+  // one of their names is found first and stands in for it (tests use this).
   EmbeddedFiles files;
   Random random;
   GameAudio audio;

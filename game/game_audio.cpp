@@ -51,7 +51,8 @@ void GameAudio::AllocateChannels() {
   }
 }
 
-void GameAudio::StartCuedChannels() {
+void GameAudio::ChannelUpkeep(int32_t clock_millis) {
+  driver->Upkeep(clock_millis);
   laser_channel->SetPaused(0);
   drain_channel->SetPaused(0);
   for (auto& channel : pop_channels) channel->SetPaused(0);

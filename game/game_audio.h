@@ -16,8 +16,9 @@ class GameAudio final : public WorldSounds {
   void MakeSounds(const EmbeddedFiles& files);
   // The laser and drain channels and the two pools, at their fixed volumes.
   void AllocateChannels();
-  // Starts (or resumes) every channel the game plays on.
-  void StartCuedChannels();
+  // Once a frame: looks after the output device, then starts (or resumes) every channel
+  // the game plays on.
+  void ChannelUpkeep(int32_t clock_millis);
 
   void CuePop(int32_t slot, float pan) override;
   void CueCollect(int32_t slot, float pan) override;

@@ -7,9 +7,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <mutex>
 
 namespace {
 
@@ -26,10 +29,11 @@ constexpr float kMaxRate = 255.0f;
 
 // The device probe of the system's sound libraries reports every failed attempt on
 // stderr in several lines of its own. The game promises a single line when it has to
-// run silent, so that chatter is sent to /dev/null while a device is opened.
+// run silent, so that chatter is sent to /dev/null while a device is opened. Devices
+// are also looked for off the game's thread, so one muffle at a time holds stderr.
 class StderrMuffle {
  public:
-  StderrMuffle() {
+  StderrMuffle() : hold_(Lock()) {
     std::fflush(stderr);
     saved_ = dup(STDERR_FILENO);
     const int null_fd = open("/dev/null", O_WRONLY);
@@ -46,6 +50,11 @@ class StderrMuffle {
   StderrMuffle& operator=(const StderrMuffle&) = delete;
 
  private:
+  static std::mutex& Lock() {
+    static std::mutex lock;
+    return lock;
+  }
+  std::lock_guard<std::mutex> hold_;
   int saved_;
 };
 
@@ -107,6 +116,28 @@ struct AudioBackend {
   // Several drivers may be open at once (tests do this), each with its own context.
   void Use() const {
     if (alcGetCurrentContext() != context) alcMakeContextCurrent(context);
+  }
+
+  // False once the device has gone (unplugged, or its server stopped): the mixer then
+  // plays nothing, and never will again.
+  bool Connected() const {
+    ALCint connected = ALC_TRUE;
+    alcGetIntegerv(device, ALC_CONNECTED, 1, &connected);
+    return connected != ALC_FALSE;
+  }
+
+  // 0 when the mixer takes no more buffers.
+  ALuint MakeBuffer(const std::vector<int16_t>& frames, int hertz) {
+    Use();
+    alGetError();
+    ALuint buffer = 0;
+    alGenBuffers(1, &buffer);
+    if (alGetError() != AL_NO_ERROR) return 0;
+    alBufferData(buffer, AL_FORMAT_MONO16, frames.data(),
+                 static_cast<ALsizei>(frames.size() * sizeof(int16_t)), hertz);
+    if (alGetError() == AL_NO_ERROR) return buffer;
+    alDeleteBuffers(1, &buffer);
+    return 0;
   }
 
   ALuint TakeSource() {
@@ -190,9 +221,10 @@ std::shared_ptr<AudioBackend> AttachContext(ALCdevice* device, std::vector<ALCin
   attributes.insert(attributes.end(), std::begin(kNoHrtf), std::end(kNoHrtf));
   attributes.push_back(0);
   backend->context = alcCreateContext(device, attributes.data());
-  if (!backend->context) return nullptr;
-  backend->Use();
-  backend->spatialize_extension = alIsExtensionPresent("AL_SOFT_source_spatialize");
+  if (!backend->context) {
+    backend->device = nullptr;  // the caller closes it
+    return nullptr;
+  }
   return backend;
 }
 
@@ -200,7 +232,10 @@ std::shared_ptr<AudioBackend> OpenPlayback(const char* device_name) {
   ALCdevice* device = alcOpenDevice(device_name);
   if (!device) return nullptr;
   auto backend = AttachContext(device, {});
-  if (!backend) alcCloseDevice(device);
+  if (!backend) {
+    alcCloseDevice(device);
+    return nullptr;
+  }
   return backend;
 }
 
@@ -233,6 +268,7 @@ std::string FirstDeviceName() {
   return names ? std::string(names) : std::string();
 }
 
+// Makes no context current, so that it can run beside the game's thread.
 std::shared_ptr<AudioBackend> OpenNamedDriver(std::string_view name) {
   StderrMuffle muffle;
   if (name == kLoopbackDriver) return OpenLoopback();
@@ -244,22 +280,103 @@ std::shared_ptr<AudioBackend> OpenNamedDriver(std::string_view name) {
   return nullptr;
 }
 
+bool ReachesADevice(std::string_view name) {
+  return name == kDefaultDriver || name == kFirstDeviceDriver;
+}
+
+// Moments on the platform clock, which wraps.
+int32_t Later(int32_t now, int32_t millis) {
+  return static_cast<int32_t>(static_cast<uint32_t>(now) + static_cast<uint32_t>(millis));
+}
+bool Reached(int32_t now, int32_t moment) {
+  return static_cast<int32_t>(static_cast<uint32_t>(now) - static_cast<uint32_t>(moment)) >= 0;
+}
+
 }  // namespace
+
+// The device a driver plays through, shared by the driver, its sounds and its channels.
+// It is dropped when it disconnects and replaced when it is found again; generation
+// counts those changes, so that sounds and channels can tell that their buffers and
+// voices went with an earlier device.
+struct AudioOutput {
+  std::shared_ptr<AudioBackend> backend;  // null while silent
+  uint32_t generation = 1;
+};
+
+// A sound's frames, and their buffer on the current device (made again after a change).
+struct SoundData {
+  std::shared_ptr<AudioOutput> output;
+  std::vector<int16_t> frames;  // empty when the sample cannot be played
+  int hertz = 0;
+  bool loop = false;
+  ALuint buffer = 0;
+  uint32_t generation = 0;  // of the device buffer belongs to
+
+  SoundData() = default;
+  SoundData(const SoundData&) = delete;
+  SoundData& operator=(const SoundData&) = delete;
+
+  ~SoundData() {
+    if (buffer && generation == output->generation) output->backend->DeleteBuffer(buffer);
+  }
+
+  ALuint Buffer() {
+    if (generation != output->generation) {
+      generation = output->generation;
+      buffer = 0;
+      if (output->backend && !frames.empty()) buffer = output->backend->MakeBuffer(frames, hertz);
+    }
+    return buffer;
+  }
+};
 
 // ---- TChannel ----
 
-TChannel::TChannel(std::shared_ptr<AudioBackend> backend, unsigned source)
-    : backend_(std::move(backend)), source_(source) {
-  ApplySettings();
+TChannel::TChannel(std::shared_ptr<AudioOutput> output) : output_(std::move(output)) {
+  MoveToCurrentDevice();
 }
 
 TChannel::~TChannel() {
-  if (source_) backend_->ReturnSource(source_);
+  if (source_ && generation_ == output_->generation) output_->backend->ReturnSource(source_);
+}
+
+unsigned TChannel::Voice() {
+  if (generation_ != output_->generation) MoveToCurrentDevice();
+  if (source_) output_->backend->Use();
+  return source_;
+}
+
+// The voice of an earlier device went with it. A looping sound is put back as it was
+// (cued, paused or playing); anything else is forgotten, so nothing cued while the
+// output was silent starts late.
+void TChannel::MoveToCurrentDevice() {
+  generation_ = output_->generation;
+  source_ = 0;
+  auto sound = sound_.lock();
+  const bool carry_on = sound && sound->loop && intent_ != Intent::idle;
+  if (!carry_on) intent_ = Intent::idle;
+  if (!output_->backend) return;
+  source_ = output_->backend->TakeSource();
+  if (!source_) return;
+  ApplySettings();
+  if (!carry_on) return;
+  Load(*sound);
+  if (intent_ == Intent::playing) alSourcePlay(source_);
+}
+
+// Puts the sound on the voice, paused at its first frame.
+void TChannel::Load(SoundData& sound) {
+  const ALuint buffer = sound.Buffer();
+  output_->backend->Use();
+  alSourceStop(source_);
+  alSourcei(source_, AL_BUFFER, static_cast<ALint>(buffer));
+  alSourcei(source_, AL_LOOPING, sound.loop ? AL_TRUE : AL_FALSE);
+  alSourceRewind(source_);
 }
 
 void TChannel::ApplySettings() {
   if (!source_) return;
-  backend_->Use();
+  output_->backend->Use();
   alSourcef(source_, AL_GAIN, volume_);
   alSourcef(source_, AL_PITCH, rate_);
   PlaceForPan(source_, pan_);
@@ -267,69 +384,67 @@ void TChannel::ApplySettings() {
 
 void TChannel::SetVolume(float volume) {
   volume_ = std::max(0.0f, FiniteOr(volume, 0.0f));
-  if (!source_) return;
-  backend_->Use();
-  alSourcef(source_, AL_GAIN, volume_);
+  if (Voice()) alSourcef(source_, AL_GAIN, volume_);
 }
 
 void TChannel::SetPan(float pan) {
   pan_ = std::clamp(FiniteOr(pan, 0.0f), -1.0f, 1.0f);
-  if (!source_) return;
-  backend_->Use();
-  PlaceForPan(source_, pan_);
+  if (Voice()) PlaceForPan(source_, pan_);
 }
 
 void TChannel::SetRate(float rate) {
   rate_ = std::clamp(FiniteOr(rate, kMinRate), kMinRate, kMaxRate);
-  if (!source_) return;
-  backend_->Use();
-  alSourcef(source_, AL_PITCH, rate_);
+  if (Voice()) alSourcef(source_, AL_PITCH, rate_);
 }
 
 // Only a cued (initial) or paused voice is started: playing one again would restart it,
 // and one that has finished or was stopped stays quiet. The mixer never moves a voice
 // out of those two states by itself, so the test cannot race with it.
 void TChannel::SetPaused(int paused) {
-  if (!source_) return;
-  backend_->Use();
-  const ALint state = SourceState(source_);
+  const bool source = Voice() != 0;
   if (paused) {
-    if (state == AL_PLAYING) alSourcePause(source_);
-  } else if (state == AL_INITIAL || state == AL_PAUSED) {
-    alSourcePlay(source_);
+    if (intent_ == Intent::playing) intent_ = Intent::paused;
+    if (source && SourceState(source_) == AL_PLAYING) alSourcePause(source_);
+    return;
   }
+  if (intent_ == Intent::cued || intent_ == Intent::paused) intent_ = Intent::playing;
+  if (!source) return;
+  const ALint state = SourceState(source_);
+  if (state == AL_INITIAL || state == AL_PAUSED) alSourcePlay(source_);
 }
 
 void TChannel::Stop() {
-  if (!source_) return;
-  backend_->Use();
-  alSourceStop(source_);
+  intent_ = Intent::idle;
+  if (Voice()) alSourceStop(source_);
 }
 
 bool TChannel::Playing() const {
-  if (!source_) return false;
-  backend_->Use();
+  if (!source_ || generation_ != output_->generation) return false;
+  output_->backend->Use();
   return SourceState(source_) == AL_PLAYING;
 }
 
 // ---- TSound ----
 
-TSound::TSound(std::shared_ptr<AudioBackend> backend, unsigned buffer, bool loop)
-    : backend_(std::move(backend)), buffer_(buffer), loop_(loop) {}
+TSound::TSound(std::shared_ptr<SoundData> data) : data_(std::move(data)) {}
 
-TSound::~TSound() {
-  if (buffer_) backend_->DeleteBuffer(buffer_);
+TSound::~TSound() = default;
+
+std::span<const int16_t> TSound::Frames() const {
+  return data_->frames;
 }
 
-// The channel to load: the one passed in when it belongs to this sound's mixer (given a
-// voice if it had none, say after the voices ran out), else a free one that takes over
-// the passed channel's settings.
+// The channel to load: the one passed in when it belongs to this sound's driver (given
+// a voice if it had none, say after the voices ran out), else a free one that takes
+// over the passed channel's settings.
 std::shared_ptr<TChannel> TSound::ChannelFor(std::shared_ptr<TChannel> channel) {
-  if (channel && channel->backend_ == backend_) {
-    if (!channel->source_ && backend_) channel->source_ = backend_->TakeSource();
+  if (channel && channel->output_ == data_->output) {
+    if (!channel->Voice() && data_->output->backend) {
+      channel->source_ = data_->output->backend->TakeSource();
+    }
     return channel;
   }
-  std::shared_ptr<TChannel> fresh(new TChannel(backend_, backend_ ? backend_->TakeSource() : 0u));
+  std::shared_ptr<TChannel> fresh(new TChannel(data_->output));
   if (channel) {
     channel->Stop();
     fresh->volume_ = channel->volume_;
@@ -341,13 +456,10 @@ std::shared_ptr<TChannel> TSound::ChannelFor(std::shared_ptr<TChannel> channel) 
 
 std::shared_ptr<TChannel> TSound::Cue(std::shared_ptr<TChannel> channel) {
   channel = ChannelFor(std::move(channel));
-  const ALuint source = channel->source_;
-  if (!source) return channel;
-  backend_->Use();
-  alSourceStop(source);
-  alSourcei(source, AL_BUFFER, static_cast<ALint>(buffer_));
-  alSourcei(source, AL_LOOPING, loop_ ? AL_TRUE : AL_FALSE);
-  alSourceRewind(source);  // initial state: paused at the first frame until started
+  channel->sound_ = data_;
+  channel->intent_ = TChannel::Intent::cued;
+  if (!channel->source_) return channel;
+  channel->Load(*data_);
   channel->ApplySettings();
   return channel;
 }
@@ -355,46 +467,81 @@ std::shared_ptr<TChannel> TSound::Cue(std::shared_ptr<TChannel> channel) {
 // ---- TAudioDriver ----
 
 TAudioDriver::TAudioDriver(std::string name, std::shared_ptr<AudioBackend> backend)
-    : name_(std::move(name)), backend_(std::move(backend)) {}
+    : name_(std::move(name)),
+      output_(std::make_shared<AudioOutput>()),
+      reopens_(ReachesADevice(name_)) {
+  UseDevice(std::move(backend));
+}
 
 TAudioDriver::~TAudioDriver() = default;
 
 bool TAudioDriver::Silent() const {
-  return !backend_;
+  return !output_->backend;
+}
+
+void TAudioDriver::UseDevice(std::shared_ptr<AudioBackend> backend) {
+  if (backend) {
+    backend->Use();
+    backend->spatialize_extension = alIsExtensionPresent("AL_SOFT_source_spatialize");
+  }
+  output_->backend = std::move(backend);
+  ++output_->generation;
+}
+
+void TAudioDriver::Upkeep(int32_t clock_millis) {
+  if (!reopens_) return;
+  if (output_->backend) {
+    if (output_->backend->Connected()) return;
+    std::fprintf(stderr, "velunka: the audio output has gone; playing silent until it is back\n");
+    UseDevice(nullptr);
+    next_look_ = Later(clock_millis, kReopenMillis);
+    next_look_set_ = true;
+    return;
+  }
+  LookForDevice(clock_millis);
+}
+
+// Opening a device can take long (a sound server being started, a device probed), so it
+// runs on a thread of its own and is taken up at a later frame.
+void TAudioDriver::LookForDevice(int32_t clock_millis) {
+  if (opening_.valid()) {
+    if (opening_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return;
+    auto backend = opening_.get();
+    next_look_ = Later(clock_millis, kReopenMillis);
+    if (backend && backend->Connected()) UseDevice(std::move(backend));
+    return;
+  }
+  if (!next_look_set_) {
+    next_look_ = Later(clock_millis, kReopenMillis);
+    next_look_set_ = true;
+  }
+  if (!Reached(clock_millis, next_look_)) return;
+  opening_ = std::async(std::launch::async, [name = name_] { return OpenNamedDriver(name); });
 }
 
 std::unique_ptr<TSound> TAudioDriver::LoadSound(const TAudioSample& sample, int flags) {
-  const bool loop = (flags & kSoundLoop) != 0;
+  auto data = std::make_shared<SoundData>();
+  data->output = output_;
+  data->loop = (flags & kSoundLoop) != 0;
+  data->hertz = sample.hertz();
   // Bit 1 (hardware mixing) changes nothing here: every voice is mixed the same way.
-  const bool playable = backend_ && sample.format() == kSampleFormatMono16 && sample.length() > 0 &&
-                        sample.hertz() > 0;
-  ALuint buffer = 0;
-  if (playable) {
-    backend_->Use();
-    alGetError();
-    alGenBuffers(1, &buffer);
-    if (alGetError() != AL_NO_ERROR) buffer = 0;
+  if (sample.format() == kSampleFormatMono16 && sample.length() > 0 && sample.hertz() > 0) {
+    data->frames.assign(sample.frames(), sample.frames() + sample.length());
   }
-  if (buffer) {
-    alBufferData(buffer, AL_FORMAT_MONO16, sample.frames(),
-                 static_cast<ALsizei>(sample.length() * sizeof(int16_t)), sample.hertz());
-    if (alGetError() != AL_NO_ERROR) {
-      alDeleteBuffers(1, &buffer);
-      buffer = 0;
-    }
-  }
-  return std::unique_ptr<TSound>(new TSound(backend_, buffer, loop));
+  data->Buffer();
+  return std::unique_ptr<TSound>(new TSound(std::move(data)));
 }
 
 std::shared_ptr<TChannel> TAudioDriver::AllocChannel() {
-  return std::shared_ptr<TChannel>(new TChannel(backend_, backend_ ? backend_->TakeSource() : 0u));
+  return std::shared_ptr<TChannel>(new TChannel(output_));
 }
 
 std::vector<int16_t> TAudioDriver::RenderLoopback(int frames) {
-  if (!backend_ || !backend_->render_samples || frames <= 0) return {};
-  backend_->Use();
+  const auto& backend = output_->backend;
+  if (!backend || !backend->render_samples || frames <= 0) return {};
+  backend->Use();
   std::vector<int16_t> out(static_cast<size_t>(frames) * 2);
-  backend_->render_samples(backend_->device, out.data(), frames);
+  backend->render_samples(backend->device, out.data(), frames);
   return out;
 }
 
@@ -403,6 +550,10 @@ std::vector<std::string> AudioDriverNames() {
 }
 
 std::unique_ptr<TAudioDriver> SelectAudioDriver(std::string_view name) {
+  // The mixer library reports its own errors on stderr, a lost device among them, which
+  // would break the game's promise of one line. It reads this at its first use; anyone
+  // who sets it beforehand keeps the library's messages.
+  setenv("ALSOFT_LOGLEVEL", "0", 0);
   std::shared_ptr<AudioBackend> backend;
   if (name != kSilentDriver) {
     backend = OpenNamedDriver(name);

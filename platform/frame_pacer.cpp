@@ -8,8 +8,9 @@ constexpr double kSwapTolerance = 0.05;
 constexpr int kWatchFrames = 20;
 // Further behind than this, the loop gives up catching up rather than racing.
 constexpr int kMaxFramesBehind = 3;
-// Sleeping is coarse; the last stretch before a deadline is waited out by polling.
-constexpr double kSpinSeconds = 0.002;
+// A trusted swap that comes back sooner than this share of a period after the previous
+// frame did not wait for any vertical blank: the window is minimised, hidden or covered.
+constexpr double kEarlySwapShare = 0.5;
 }  // namespace
 
 FramePacer::FramePacer(Clock clock, Sleep sleep, double frames_per_second)
@@ -19,6 +20,11 @@ void FramePacer::FrameDone() {
   const double now = clock_();
   if (swap_trusted_) {
     WatchSwapRate(now);
+    // The swap no longer waits: from this very frame on the pacer does, so the loop
+    // never races.
+    if (started_ && now - deadline_ < period_ * kEarlySwapShare) swap_trusted_ = false;
+  }
+  if (swap_trusted_) {
     deadline_ = now;
     started_ = true;
     return;
@@ -38,7 +44,7 @@ void FramePacer::WaitForDeadline(double now) {
   deadline_ = started_ ? deadline_ + period_ : now;
   started_ = true;
   if (now - deadline_ > kMaxFramesBehind * period_) deadline_ = now;
-  for (double left = deadline_ - now; left > 0.0; left = deadline_ - clock_()) {
-    if (left > kSpinSeconds) sleep_(left - kSpinSeconds);
-  }
+  // Sleeping, never polling: a game in a minimised window must not keep a core busy.
+  // The sleep is repeated only when it ends early.
+  for (double left = deadline_ - now; left > 0.0; left = deadline_ - clock_()) sleep_(left);
 }

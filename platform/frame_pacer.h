@@ -1,8 +1,9 @@
 #pragma once
 // Keeps the frame loop at a fixed rate. A swap that waits for a 60 Hz vertical blank
 // paces the loop by itself; where swaps come at another rate (no vsync, as under a
-// virtual display, or a 120 or 144 Hz monitor) the pacer sleeps until each frame's
-// deadline on a high-resolution clock instead.
+// virtual display, or a 120 or 144 Hz monitor), or come back at once (a minimised,
+// hidden or covered window), the pacer sleeps until each frame's deadline on a
+// high-resolution clock instead.
 
 #include <cstdint>
 #include <functional>
@@ -10,7 +11,7 @@
 class FramePacer {
  public:
   using Clock = std::function<double()>;      // seconds, monotonic
-  using Sleep = std::function<void(double)>;  // sleeps about that many seconds
+  using Sleep = std::function<void(double)>;  // sleeps that many seconds, to a fraction of a ms
 
   FramePacer(Clock clock, Sleep sleep, double frames_per_second = 60.0);
 

@@ -10,6 +10,17 @@
 namespace {
 // Guards decoding against absurd header sizes (a corrupt or hostile PNG).
 constexpr png_uint_32 kMaxPngSide = 16384;
+// Deflate packs at most 1032 bytes into one, and a PNG row stores at least one bit a
+// pixel, so no file holds more than 8 x 1032 pixels per byte of its own. A header that
+// claims more belongs to a truncated or forged file, which would otherwise get its whole
+// picture allocated before the missing data is noticed.
+constexpr uint64_t kMostPixelsPerFileByte = 8 * 1032;
+
+bool PlausibleSize(const png_image& image, size_t file_size) {
+  if (image.width == 0 || image.height == 0) return false;
+  if (image.width > kMaxPngSide || image.height > kMaxPngSide) return false;
+  return uint64_t{image.width} * image.height <= kMostPixelsPerFileByte * file_size;
+}
 }  // namespace
 
 TPixmap::TPixmap(int width, int height, int pitch, PixelFormat format)
@@ -56,8 +67,7 @@ std::optional<TPixmap> DecodePng(const uint8_t* bytes, size_t size) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
   if (!png_image_begin_read_from_memory(&image, bytes, size)) return std::nullopt;
-  if (image.width == 0 || image.height == 0 || image.width > kMaxPngSide ||
-      image.height > kMaxPngSide) {
+  if (!PlausibleSize(image, size)) {
     png_image_free(&image);
     return std::nullopt;
   }

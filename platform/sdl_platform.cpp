@@ -3,10 +3,12 @@
 #include <GL/glew.h>
 #include <SDL.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 
 namespace {
 
@@ -135,8 +137,10 @@ double SecondsNow() {
   return double(SDL_GetPerformanceCounter()) / double(SDL_GetPerformanceFrequency());
 }
 
+// To the microsecond: whole milliseconds would leave the frame pacer short of its
+// deadlines.
 void SleepSeconds(double seconds) {
-  SDL_Delay(Uint32(seconds * 1000.0));
+  std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
 }
 
 }  // namespace

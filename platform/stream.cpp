@@ -49,7 +49,8 @@ bool TStream::Take(uint8_t* out, size_t count) {
     position_ = bytes_.size();
     return false;
   }
-  std::memcpy(out, bytes_.data() + position_, count);
+  // An empty block may have no address at all, which memcpy must not be given.
+  if (count > 0) std::memcpy(out, bytes_.data() + position_, count);
   position_ += count;
   return true;
 }

@@ -13,7 +13,7 @@
 class EmbeddedFiles {
  public:
   void RegisterEmbeddedFile(std::string name, const uint8_t* bytes, size_t size);
-  // The block registered under name, or an empty span with found = false.
+  // The block registered first under name, or null.
   const std::span<const uint8_t>* Find(std::string_view name) const;
   int Count() const { return static_cast<int>(entries_.size()); }
 

@@ -39,6 +39,8 @@ void draw_text(Gl& gl, TextureName font_texture, std::string_view text, float x,
                float scale) {
   gl.ActiveTexture0();
   gl.BindTexture(font_texture);
+  // Without its font (a strip that did not decode) text would come out as solid boxes.
+  if (font_texture == 0) return;
   const float advance = kCellWidth * scale;
   const float line = kCellHeight * scale;
   float top = y;

@@ -194,6 +194,62 @@ TEST_F(WindowPlay, APlayerStartsFliesFiresPausesAndResumes) {
   EXPECT_TRUE(game.state.playing);
 }
 
+void Push(SDL_Event event) {
+  ASSERT_EQ(SDL_PushEvent(&event), 1) << SDL_GetError();
+}
+
+// Takes in what the display said about the new window (shown, focus gained), which
+// would otherwise arrive after the events a test pushes and clear them.
+void Settle(Platform& platform) {
+  for (int round = 0; round < 5; ++round) {
+    SDL_Delay(20);
+    platform.KeyIsDown(0);
+  }
+}
+
+SDL_Event WindowEvent(SDL_WindowEventID what) {
+  SDL_Event event{};
+  event.type = SDL_WINDOWEVENT;
+  event.window.event = what;
+  return event;
+}
+
+// The key and the button come up while another window has the focus: the game must
+// not go on thrusting or firing.
+TEST_F(WindowGame, LosingTheFocusReleasesAHeldKeyAndButton) {
+  Settle(platform);
+  SDL_Event key{};
+  key.type = SDL_KEYDOWN;
+  key.key.keysym.sym = SDLK_w;
+  Push(key);
+  SDL_Event button{};
+  button.type = SDL_MOUSEBUTTONDOWN;
+  button.button.button = SDL_BUTTON_LEFT;
+  Push(button);
+  ASSERT_EQ(platform.KeyIsDown(key::kW), 1);
+  ASSERT_EQ(platform.MouseIsDown(1), 1);
+  Push(WindowEvent(SDL_WINDOWEVENT_FOCUS_LOST));
+  EXPECT_EQ(platform.KeyIsDown(key::kW), 0);
+  EXPECT_EQ(platform.MouseIsDown(1), 0);
+  EXPECT_EQ(platform.MouseClickCount(1), 0);
+}
+
+TEST_F(WindowGame, ClosingTheWindowWhilePausedQuits) {
+  Settle(platform);
+  SDL_Event key{};
+  key.type = SDL_KEYDOWN;
+  key.key.keysym.sym = SDLK_p;
+  Push(key);
+  game.RunFrame();
+  game.RunFrame();
+  ASSERT_TRUE(game.state.paused);
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  Push(quit);
+  EXPECT_TRUE(game.QuitRequested());
+  game.ShutDown();
+}
+
 }  // namespace
 
 namespace {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <png.h>
+#include <sys/resource.h>
+#include <zlib.h>
 
 #include <vector>
 
@@ -91,6 +93,59 @@ TEST(Pixmap, CorruptOrMissingPngGivesNothing) {
   EXPECT_FALSE(LoadPixmapFile(files, "incbin::garbled.png"));
   EXPECT_FALSE(LoadPixmapFile(files, "incbin::text.png"));
   EXPECT_FALSE(LoadPixmapFile(files, "incbin::missing.png"));
+}
+
+long PeakMemoryKib() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return usage.ru_maxrss;
+}
+
+void PutChunk(std::vector<uint8_t>& png, const char* type, const std::vector<uint8_t>& data) {
+  auto put = [&png](uint32_t value) {
+    for (int shift = 24; shift >= 0; shift -= 8) png.push_back(uint8_t(value >> shift));
+  };
+  put(uint32_t(data.size()));
+  const size_t start = png.size();
+  png.insert(png.end(), type, type + 4);
+  png.insert(png.end(), data.begin(), data.end());
+  put(uint32_t(crc32(0, png.data() + start, uInt(png.size() - start))));
+}
+
+// A black one-bit picture, squeezed as hard as zlib can: the most pixels a byte of PNG
+// can hold in practice. claimed_side forges the size its header states.
+std::vector<uint8_t> BlackPng(uint32_t side, uint32_t claimed_side) {
+  std::vector<uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1a, '\n'};
+  std::vector<uint8_t> header(13, 0);
+  for (int i = 0; i < 4; ++i) header[i] = header[4 + i] = uint8_t(claimed_side >> (24 - 8 * i));
+  header[8] = 1;  // bit depth 1, greyscale, no interlace
+  PutChunk(png, "IHDR", header);
+  const std::vector<uint8_t> rows(side * (1 + (side + 7) / 8), 0);
+  uLongf packed_size = compressBound(uLong(rows.size()));
+  std::vector<uint8_t> packed(packed_size);
+  EXPECT_EQ(compress2(packed.data(), &packed_size, rows.data(), uLong(rows.size()), 9), Z_OK);
+  packed.resize(packed_size);
+  PutChunk(png, "IDAT", packed);
+  PutChunk(png, "IEND", {});
+  return png;
+}
+
+// No file can hold more than 8256 pixels per byte, so a header that claims more is
+// refused before its picture is allocated, while the most compressible genuine picture
+// still loads.
+TEST(Pixmap, AHeaderClaimingMorePixelsThanTheFileCanHoldIsRefused) {
+  const std::vector<uint8_t> forged = BlackPng(8, 16000);
+  const long peak_kib = PeakMemoryKib();
+  EXPECT_FALSE(DecodePng(forged.data(), forged.size()));
+  EXPECT_LT(PeakMemoryKib() - peak_kib, 64 << 10);  // its claim is a gigabyte
+
+  const uint32_t side = 3000;
+  const std::vector<uint8_t> black = BlackPng(side, side);
+  ASSERT_GT(uint64_t{side} * side, black.size() * 5000) << "not compressed enough to tell";
+  const auto pixmap = DecodePng(black.data(), black.size());
+  ASSERT_TRUE(pixmap);
+  EXPECT_EQ(pixmap->Width(), int(side));
+  EXPECT_EQ(pixmap->ReadPixel(side - 1, side - 1), 0xff000000u);
 }
 
 }  // namespace

@@ -53,6 +53,18 @@ TEST(Stream, AReadPastTheEndGivesZerosAndFailsTheStream) {
   EXPECT_EQ(stream.ReadString(1 << 30), std::string(1, '\0'));
 }
 
+// An empty embedded block has no address; reading nothing from it must not touch it.
+TEST(Stream, AnEmptyBlockReadsNothingAndThenFails) {
+  EmbeddedFiles files;
+  files.RegisterEmbeddedFile("empty", nullptr, 0);
+  auto stream = OpenReadStream(files, "incbin::empty");
+  ASSERT_TRUE(stream);
+  EXPECT_EQ(stream->ReadString(0), "");
+  EXPECT_FALSE(stream->Failed());
+  EXPECT_EQ(stream->ReadByte(), 0);
+  EXPECT_TRUE(stream->Failed());
+}
+
 TEST(Stream, OpensPlainFiles) {
   const std::string path = ::testing::TempDir() + "stream_test.bin";
   std::ofstream(path, std::ios::binary).write("xyz", 3);
