@@ -94,6 +94,7 @@ void Game::RunFrame() {
   WaveCycle();
   ExtraKeys();
   DrawOverlay();
+  gl_->FrameDone();
   platform.PresentFrame(1);
 }
 

@@ -3,10 +3,10 @@
 
 #include "game/game.h"
 #include "platform/sdl_platform.h"
-#include "render/opengl_gl.h"
+#include "render/opengl_backend.h"
 
 int main() {
   SdlPlatform platform;
-  Game game(platform, [] { return std::make_unique<OpenGlBackend>(); });
+  Game game(platform, make_opengl_backend);
   return game.Run();
 }

@@ -58,6 +58,10 @@ class Gl {
   // Reads the current frame's RGBA bytes, bottom row first.
   void ReadPixels(int width, int height, uint8_t* destination);
 
+  // The frame is complete and about to be shown: a back end that defers drawing
+  // submits everything it holds.
+  void FrameDone();
+
   const Colour& CurrentColour() const { return colour_; }
   TextureName BoundTexture() const { return bound_texture_; }
   bool IsEnabled(Capability capability) const { return enabled_[Index(capability)]; }
@@ -80,6 +84,7 @@ class Gl {
   virtual void OnTexImageRgba(int width, int height, const uint8_t* pixels) = 0;
   virtual void OnDeleteTexture(TextureName name) = 0;
   virtual void OnReadPixels(int width, int height, uint8_t* destination) = 0;
+  virtual void OnFrameDone() {}
 
  private:
   static int Index(Capability capability) { return static_cast<int>(capability); }

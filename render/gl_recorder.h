@@ -1,29 +1,22 @@
 #pragma once
 // A Gl back end without a context. It records what the game draws so tests can assert
-// it, or, with recording off, only counts, so headless runs cost no rendering.
+// it, or, with recording off, only counts, so headless runs cost no rendering. It can
+// also capture a replayable recording of the frames it sees (GlRecording).
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "render/gl.h"
-
-struct RecordedPrimitive {
-  Primitive primitive;
-  TextureName texture;  // bound when the primitive began
-  bool textured;        // texturing enabled when the primitive began
-  std::vector<GlVertex> vertices;
-};
-
-struct RecordedTexture {
-  int width = 0;
-  int height = 0;
-  std::vector<uint8_t> pixels;  // RGBA, top row first as uploaded
-};
+#include "render/gl_recording.h"
 
 class GlRecorder : public Gl {
  public:
-  explicit GlRecorder(bool keep_records = true) : keep_records_(keep_records) {}
+  // Without records it only counts; texture pixels are kept with the records, or on
+  // their own for a recorder that only captures recordings.
+  explicit GlRecorder(bool keep_records = true, bool keep_texture_pixels = false)
+      : keep_records_(keep_records), keep_texture_pixels_(keep_records || keep_texture_pixels) {}
 
   const std::vector<RecordedPrimitive>& Primitives() const { return primitives_; }
   // State changes in order, as short texts such as "BlendFunc SrcAlpha One".
@@ -34,6 +27,13 @@ class GlRecorder : public Gl {
 
   // What ReadPixels returns: a frame the test chooses, bottom row first.
   void SetFrameForReadPixels(std::vector<uint8_t> rgba) { frame_ = std::move(rgba); }
+
+  // Starts a replayable recording from the textures and state as they are now; their
+  // pixels are at hand only if the recorder has kept texture pixels from the start.
+  void StartRecording();
+  bool Recording() const { return recording_.has_value(); }
+  // Ends the recording and hands it over.
+  GlRecording TakeRecording();
 
  protected:
   void OnBegin(Primitive primitive) override;
@@ -51,12 +51,17 @@ class GlRecorder : public Gl {
   void OnTexImageRgba(int width, int height, const uint8_t* pixels) override;
   void OnDeleteTexture(TextureName name) override;
   void OnReadPixels(int width, int height, uint8_t* destination) override;
+  void OnFrameDone() override;
 
  private:
   template <class MakeText>
   void Log(MakeText make_text);
+  void Command(GlCommand command);
+  template <class Fill>
+  void Command(GlCommand::Kind kind, Fill fill);
 
   bool keep_records_;
+  bool keep_texture_pixels_;
   bool in_primitive_ = false;
   std::vector<RecordedPrimitive> primitives_;
   std::vector<std::string> calls_;
@@ -64,6 +69,9 @@ class GlRecorder : public Gl {
   std::vector<uint8_t> frame_;
   TextureName next_texture_ = 1;
   long vertex_count_ = 0;
+  int projection_width_ = 0, projection_height_ = 0;
+  bool alpha_test_not_zero_ = false;
+  std::optional<GlRecording> recording_;
 };
 
 const char* ToString(Primitive primitive);

@@ -10,6 +10,7 @@
 #include "game/game.h"
 #include "platform/sdl_platform.h"
 #include "render/draw.h"
+#include "render/opengl_backend.h"
 #include "render/opengl_gl.h"
 #include "tests/game/screenshot.h"
 
@@ -21,6 +22,9 @@ struct Rgba {
 
 class WindowGame : public ::testing::Test {
  protected:
+  explicit WindowGame(Game::GlFactory open_gl = [] { return std::make_unique<OpenGlBackend>(); })
+      : game(platform, std::move(open_gl)) {}
+
   void SetUp() override {
     ASSERT_NE(std::getenv("DISPLAY"), nullptr) << "run the tests through tools/test";
     ASSERT_TRUE(game.StartUp());
@@ -35,7 +39,7 @@ class WindowGame : public ::testing::Test {
   }
 
   SdlPlatform platform;
-  Game game{platform, [] { return std::make_unique<OpenGlBackend>(); }};
+  Game game;
 };
 
 void ExpectNear(const Rgba& pixel, int r, int g, int b, int tolerance) {
@@ -113,8 +117,12 @@ void PushKey(SDL_Keycode code, bool down) {
   SDL_PushEvent(&event);
 }
 
+// Played on the back end the program itself chooses (on the virtual display, the
+// batching one).
 class WindowPlay : public WindowGame {
  protected:
+  WindowPlay() : WindowGame(make_opengl_backend) {}
+
   void Frames(int count) {
     for (int i = 0; i < count; ++i) game.RunFrame();
   }
