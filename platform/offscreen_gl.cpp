@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "platform/gl_frame.h"
+
 namespace {
 std::string failure;
 }  // namespace
@@ -36,40 +38,21 @@ bool OffscreenGl::Create(int width, int height) {
     failure = SDL_GetError();
     return false;
   }
-  glewExperimental = GL_TRUE;
-  const GLenum glew = glewInit();
-  if (glew != GLEW_OK && glew != GLEW_ERROR_NO_GLX_DISPLAY) {
-    failure = reinterpret_cast<const char*>(glewGetErrorString(glew));
+  if (const char* why = LoadGlEntryPoints()) {
+    failure = why;
     return false;
   }
-  if (!glGenFramebuffers) {
-    failure = "frame buffer objects are missing";
+  if (const char* why = frame_.Create(width, height)) {
+    failure = why;
     return false;
   }
-  glGenRenderbuffers(1, &colour_buffer_);
-  glBindRenderbuffer(GL_RENDERBUFFER, colour_buffer_);
-  glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width, height);
-  glGenRenderbuffers(1, &depth_buffer_);
-  glBindRenderbuffer(GL_RENDERBUFFER, depth_buffer_);
-  glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width, height);
-  glGenFramebuffers(1, &frame_buffer_);
-  glBindFramebuffer(GL_FRAMEBUFFER, frame_buffer_);
-  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour_buffer_);
-  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth_buffer_);
-  if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-    failure = "the off-screen frame cannot be made";
-    return false;
-  }
-  glViewport(0, 0, width, height);
   return true;
 }
 
 OffscreenGl::~OffscreenGl() {
   if (context_) {
     MakeCurrent();
-    if (frame_buffer_) glDeleteFramebuffers(1, &frame_buffer_);
-    if (colour_buffer_) glDeleteRenderbuffers(1, &colour_buffer_);
-    if (depth_buffer_) glDeleteRenderbuffers(1, &depth_buffer_);
+    frame_.Destroy();
     SDL_GL_DeleteContext(context_);
   }
   if (window_) SDL_DestroyWindow(window_);

@@ -5,6 +5,8 @@
 
 #include <memory>
 
+#include "platform/gl_frame.h"
+
 class OffscreenGl {
  public:
   // None, with the reason in Failure(), when there is no display or no usable OpenGL.
@@ -25,5 +27,5 @@ class OffscreenGl {
 
   struct SDL_Window* window_ = nullptr;
   void* context_ = nullptr;
-  unsigned frame_buffer_ = 0, colour_buffer_ = 0, depth_buffer_ = 0;
+  GlFrame frame_;
 };

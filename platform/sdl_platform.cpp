@@ -152,9 +152,7 @@ SdlPlatform::SdlPlatform() : pacer_(SecondsNow, SleepSeconds) {}
 
 SdlPlatform::~SdlPlatform() {
   if (context_) {
-    if (frame_buffer_) glDeleteFramebuffers(1, &frame_buffer_);
-    if (colour_buffer_) glDeleteRenderbuffers(1, &colour_buffer_);
-    if (depth_buffer_) glDeleteRenderbuffers(1, &depth_buffer_);
+    frame_.Destroy();
     SDL_GL_DeleteContext(context_);
   }
   if (window_) SDL_DestroyWindow(window_);
@@ -203,12 +201,8 @@ bool SdlPlatform::CreateContext() {
     SayFailure("no usable OpenGL", SDL_GetError());
     return false;
   }
-  glewExperimental = GL_TRUE;
-  const GLenum glew = glewInit();
-  // A context without a window-system binding GLEW knows is still usable.
-  if (glew != GLEW_OK && glew != GLEW_ERROR_NO_GLX_DISPLAY) {
-    SayFailure("cannot load OpenGL entry points",
-               reinterpret_cast<const char*>(glewGetErrorString(glew)));
+  if (const char* why = LoadGlEntryPoints()) {
+    SayFailure("cannot load OpenGL entry points", why);
     return false;
   }
   if (!glActiveTexture) {
@@ -222,25 +216,10 @@ bool SdlPlatform::CreateContext() {
 // buffer's contents are undefined; so the game draws into a frame buffer of its own
 // that is copied to the window on each presentation.
 bool SdlPlatform::CreatePersistentFrame() {
-  if (!glGenFramebuffers || !glBlitFramebuffer) {
-    SayFailure("no usable OpenGL", "frame buffer objects are missing");
+  if (const char* why = frame_.Create(width_, height_)) {
+    SayFailure("no usable OpenGL", why);
     return false;
   }
-  glGenRenderbuffers(1, &colour_buffer_);
-  glBindRenderbuffer(GL_RENDERBUFFER, colour_buffer_);
-  glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, width_, height_);
-  glGenRenderbuffers(1, &depth_buffer_);
-  glBindRenderbuffer(GL_RENDERBUFFER, depth_buffer_);
-  glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, width_, height_);
-  glGenFramebuffers(1, &frame_buffer_);
-  glBindFramebuffer(GL_FRAMEBUFFER, frame_buffer_);
-  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour_buffer_);
-  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, depth_buffer_);
-  if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
-    SayFailure("no usable OpenGL", "the off-screen frame cannot be made");
-    return false;
-  }
-  glViewport(0, 0, width_, height_);
   return true;
 }
 
@@ -254,7 +233,7 @@ void SdlPlatform::ChoosePacing(int hertz) {
 void SdlPlatform::PresentFrame(int /*sync*/) {
   BlitFrameToWindow();
   SDL_GL_SwapWindow(window_);
-  glBindFramebuffer(GL_FRAMEBUFFER, frame_buffer_);
+  glBindFramebuffer(GL_FRAMEBUFFER, frame_.frame_buffer);
   pacer_.FrameDone();
 }
 
@@ -264,7 +243,7 @@ void SdlPlatform::BlitFrameToWindow() {
   int drawable_width = 0, drawable_height = 0;
   SDL_GL_GetDrawableSize(window_, &drawable_width, &drawable_height);
   const Letterbox box = FitFrame(width_, height_, drawable_width, drawable_height);
-  glBindFramebuffer(GL_READ_FRAMEBUFFER, frame_buffer_);
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, frame_.frame_buffer);
   glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
   if (box.BarsLeftAndRight() || box.BarsAboveAndBelow()) {
     // The clear colour belongs to the game; it is lent for the bars and given back.

@@ -9,6 +9,7 @@
 
 #include "platform/frame_pacer.h"
 #include "platform/gamepad.h"
+#include "platform/gl_frame.h"
 #include "platform/letterbox.h"
 #include "platform/platform.h"
 
@@ -46,9 +47,7 @@ class SdlPlatform : public Platform {
 
   SDL_Window* window_ = nullptr;
   void* context_ = nullptr;
-  unsigned frame_buffer_ = 0;
-  unsigned colour_buffer_ = 0;
-  unsigned depth_buffer_ = 0;
+  GlFrame frame_;
   int width_ = 0, height_ = 0;
   // Where the last mouse event put the pointer, in the window and in the frame.
   int mouse_window_x_ = 0, mouse_window_y_ = 0;

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "render/gl_enums.h"
+
 namespace {
 
 // Positions go through the fixed-function transform (ftransform), so they land on
@@ -61,32 +63,6 @@ void main() {
 )";
 
 enum Attribute : GLuint { kTexcoord = 1, kColour = 2, kKeep = 3 };
-
-GLenum ToGl(Primitive primitive) {
-  switch (primitive) {
-    case Primitive::Quads:
-      return GL_QUADS;
-    case Primitive::Lines:
-      return GL_LINES;
-    case Primitive::LineStrip:
-      return GL_LINE_STRIP;
-  }
-  return GL_QUADS;
-}
-
-GLenum ToGl(BlendFactor factor) {
-  switch (factor) {
-    case BlendFactor::Zero:
-      return GL_ZERO;
-    case BlendFactor::One:
-      return GL_ONE;
-    case BlendFactor::SrcAlpha:
-      return GL_SRC_ALPHA;
-    case BlendFactor::OneMinusSrcAlpha:
-      return GL_ONE_MINUS_SRC_ALPHA;
-  }
-  return GL_ONE;
-}
 
 GLuint CompileShader(GLenum kind, const char* source) {
   const GLuint shader = glCreateShader(kind);

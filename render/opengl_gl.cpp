@@ -2,49 +2,9 @@
 
 #include <GL/glew.h>
 
-namespace {
+#include "render/gl_enums.h"
 
-GLenum ToGl(Primitive primitive) {
-  switch (primitive) {
-    case Primitive::Quads:
-      return GL_QUADS;
-    case Primitive::Lines:
-      return GL_LINES;
-    case Primitive::LineStrip:
-      return GL_LINE_STRIP;
-  }
-  return GL_QUADS;
-}
-
-GLenum ToGl(Capability capability) {
-  switch (capability) {
-    case Capability::Texture2D:
-      return GL_TEXTURE_2D;
-    case Capability::Blend:
-      return GL_BLEND;
-    case Capability::AlphaTest:
-      return GL_ALPHA_TEST;
-    case Capability::DepthTest:
-      return GL_DEPTH_TEST;
-  }
-  return GL_TEXTURE_2D;
-}
-
-GLenum ToGl(BlendFactor factor) {
-  switch (factor) {
-    case BlendFactor::Zero:
-      return GL_ZERO;
-    case BlendFactor::One:
-      return GL_ONE;
-    case BlendFactor::SrcAlpha:
-      return GL_SRC_ALPHA;
-    case BlendFactor::OneMinusSrcAlpha:
-      return GL_ONE_MINUS_SRC_ALPHA;
-  }
-  return GL_ONE;
-}
-
-}  // namespace
+namespace {}  // namespace
 
 void OpenGlBackend::OnBegin(Primitive primitive) {
   glBegin(ToGl(primitive));
