@@ -31,7 +31,7 @@ void main() {
 // before it multiplies them, as it does for the fixed-function path. The second output
 // is the share of the destination that goes: 0 for an additive primitive, the alpha for
 // a normal one.
-constexpr const char* kTexturedFragmentShader = R"(#version 130
+constexpr const char* kFragmentShader = R"(
 uniform sampler2D image;
 uniform bool alpha_test;
 in vec2 uv;
@@ -40,33 +40,29 @@ flat in float keep_destination;
 out vec4 colour;
 out vec4 destination_share;
 void main() {
+#ifdef TEXTURED
   vec4 c = texture(image, uv) * tint;
+#else
+  vec4 c = tint;
+#endif
   if (alpha_test && c.a == 0.0) discard;
   colour = c;
   destination_share = vec4(c.a * keep_destination);
 }
 )";
 
-constexpr const char* kPlainFragmentShader = R"(#version 130
-uniform bool alpha_test;
-in vec2 uv;
-in vec4 tint;
-flat in float keep_destination;
-out vec4 colour;
-out vec4 destination_share;
-void main() {
-  vec4 c = tint;
-  if (alpha_test && c.a == 0.0) discard;
-  colour = c;
-  destination_share = vec4(c.a * keep_destination);
-}
-)";
+// The fragment shader for textured or for plain primitives.
+constexpr const char* kTexturedFragmentShader[] = {"#version 130\n#define TEXTURED\n",
+                                                   kFragmentShader};
+constexpr const char* kPlainFragmentShader[] = {"#version 130\n", kFragmentShader};
 
 enum Attribute : GLuint { kTexcoord = 1, kColour = 2, kKeep = 3 };
 
-GLuint CompileShader(GLenum kind, const char* source) {
+// The source comes in parts: the first holds the version and any definitions.
+template <size_t Parts>
+GLuint CompileShader(GLenum kind, const char* const (&source)[Parts]) {
   const GLuint shader = glCreateShader(kind);
-  glShaderSource(shader, 1, &source, nullptr);
+  glShaderSource(shader, Parts, source, nullptr);
   glCompileShader(shader);
   GLint compiled = GL_FALSE;
   glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
@@ -77,8 +73,8 @@ GLuint CompileShader(GLenum kind, const char* source) {
   return shader;
 }
 
-GLuint LinkProgram(const char* fragment_source) {
-  const GLuint vertex = CompileShader(GL_VERTEX_SHADER, kVertexShader);
+GLuint LinkProgram(const char* const (&fragment_source)[2]) {
+  const GLuint vertex = CompileShader(GL_VERTEX_SHADER, {kVertexShader});
   const GLuint fragment = CompileShader(GL_FRAGMENT_SHADER, fragment_source);
   GLuint program = 0;
   if (vertex && fragment) {
