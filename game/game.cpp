@@ -92,13 +92,24 @@ void Game::RunFrame() {
   PauseKey();
   world->drain_level *= 0.5f;
   WaveCycle();
+  ExtraKeys();
+  DrawOverlay();
   platform.PresentFrame(1);
 }
 
+// While paused only the pause screen is drawn. In a game the player acts in the
+// fighting phase and items spawn in every phase; on the title and game-over screens a
+// click starts a new game. Then the world moves on.
 void Game::UpdateWorld() {
   if (state.paused) {
     DrawPauseScreen();
     return;
+  }
+  if (state.playing) {
+    if (state.wave_phase == WavePhase::fighting) PlayerTurn();
+    SpawnItems();
+  } else if (platform.MouseClickCount(1)) {
+    NewGame();
   }
   WorldStep();
 }
@@ -116,30 +127,6 @@ void Game::PauseKey() {
   audio.drain_channel->SetVolume(0.0f);
   platform.ResetMouseState();
   state.paused ? LeavePause() : EnterPause();
-}
-
-void Game::WaveCycle() {
-  if (state.wave_phase == WavePhase::starting) StartWave();
-}
-
-void Game::StartWave() {
-  state.wave_phase = WavePhase::fighting;
-  state.wave += 1;
-  state.items_to_spawn = state.wave;
-  audio.drain_channel->Stop();
-  make_background(*background_pixmap, *blur_scratch_pixmap, random, platform.ClockMillis());
-  // The new picture goes into the layer the backdrop is fading toward; the picture
-  // it replaces is no longer shown, so its texture is released.
-  if (state.wave % 2 == 0) {
-    replace_texture(*gl_, textures.background_texture_b, *background_pixmap);
-    state.bg_mix_target = 0.0f;
-  } else {
-    replace_texture(*gl_, textures.background_texture_a, *background_pixmap);
-    state.bg_mix_target = 1.0f;
-  }
-  audio.drain_channel = audio.drain_sound->Cue(nullptr);
-  audio.drain_channel->SetVolume(0.0f);
-  world->wave_clock = 0.0f;
 }
 
 void Game::ShutDown() {

@@ -97,7 +97,23 @@ class Game {
   void WorldStep();
   void PauseKey();
   void WaveCycle();
+  void ExtraKeys();
+  void DrawOverlay();
+
+  // Rules.
+  void PlayerTurn();
+  void Steer();
+  void EmitThrustParticles();
+  void Fire();
+  void FireVolley();
+  void SpawnItems();
+  void SpawnItemAtRandom();
+  void DrawShip();
+  void CoastToRest();
   void StartWave();
+  void NewGame();
+  void WindDownDrain();
+  void ClearAfterGameOver();
 
   // Screens.
   void UpdateFadeColours();
@@ -105,6 +121,11 @@ class Game {
   void DrawPauseScreen();
   void EnterPause();
   void LeavePause();
+  void DrawTitleWord();
+  void DrawTitleScreen();
+  void DrawGameOverScreen();
+  void DrawHud();
+  void DrawHudBars();
 
   GlFactory open_gl_;
   std::unique_ptr<Gl> gl_;

@@ -1,9 +1,12 @@
-// What the game frame draws itself: the backdrop that starts every frame and the pause
-// screen with its blurred still.
+// What the game frame draws itself: the backdrop that starts every frame, the pause
+// screen with its blurred still, and the overlays: title, game over and the HUD.
+
+#include <string>
 
 #include "game/game.h"
 #include "render/draw.h"
 #include "render/text.h"
+#include "synth/dsp_math.h"
 
 namespace {
 
@@ -98,4 +101,99 @@ void Game::LeavePause() {
   gl_->DeleteTexture(textures.pause_texture);
   textures.pause_texture = 0;
   state.paused = false;
+}
+
+// The game-over texts while the shield is gone, the HUD during a game, else the title.
+void Game::DrawOverlay() {
+  if (state.game_over) {
+    WindDownDrain();
+    DrawGameOverScreen();
+    ClearAfterGameOver();
+  } else if (state.playing) {
+    DrawHud();
+  } else {
+    DrawTitleScreen();
+  }
+}
+
+namespace {
+
+// Alphas that pulse with the clock, whose sine and cosine take degrees: a period of 1.8
+// seconds for the prompts and 3.6 for the game-over texts.
+float prompt_alpha(int32_t millis) {
+  return static_cast<float>(0.5 + 0.25 * dsp::SinDeg(millis * 0.2));
+}
+
+float game_over_alpha(int32_t millis) {
+  return static_cast<float>(0.65 + 0.15 * dsp::CosDeg(millis * 0.1));
+}
+
+}  // namespace
+
+// No colour is set first: the word takes whatever the last drawn object left, so over
+// the moving swarm it changes colour from frame to frame.
+void Game::DrawTitleWord() {
+  draw_text(*gl_, textures.font_texture, "v E l u N k a", screen_width * 0.5f - 156,
+            screen_height * 0.4f, 3);
+}
+
+void Game::DrawTitleScreen() {
+  DrawTitleWord();
+  gl_->Color(0.5f, 1, 1, prompt_alpha(platform.ClockMillis()));
+  draw_text(*gl_, textures.font_texture, "CLICK MOUSE TO START", screen_width * 0.5f - 120,
+            screen_height * 0.5f, 1.5f);
+}
+
+void Game::DrawGameOverScreen() {
+  DrawTitleWord();
+  gl_->Color(0.5f, 1, 1, game_over_alpha(platform.ClockMillis()));
+  draw_text(*gl_, textures.font_texture, "GAME OVER", screen_width * 0.5f - 39,
+            screen_height * 0.5f - 130, 1);
+  const std::string score_line = "WAVE:" + std::to_string(state.final_wave) + "   SCORE: $" +
+                                 std::to_string(state.final_score);
+  draw_text(*gl_, textures.font_texture, score_line,
+            screen_width * 0.5f - 4 * static_cast<float>(score_line.size()),
+            screen_height * 0.5f - 115, 1);
+  gl_->Color(0.5f, 1, 1, prompt_alpha(platform.ClockMillis()));
+  draw_text(*gl_, textures.font_texture, "CLICK MOUSE TO RESTART", screen_width * 0.5f - 129,
+            screen_height * 0.5f, 1.5f);
+}
+
+// A band across the top, opaque dark blue at the edge and fading out downward, with the
+// score, the shield and weapon bars and the wave.
+void Game::DrawHud() {
+  gl_->Disable(Capability::Texture2D);
+  gl_->Begin(Primitive::Quads);
+  gl_->Color(0.1f, 0.15f, 0.3f, 1.0f);
+  gl_->Vertex(screen_width, 0);
+  gl_->Vertex(0, 0);
+  gl_->Color(0.2f, 0.33f, 0.3f, 0.0f);
+  gl_->Vertex(0, 80);
+  gl_->Vertex(screen_width, 80);
+  gl_->End();
+
+  const ship& s = world->player_ship;
+  gl_->Color(1, 1, 1, 1);
+  gl_->Enable(Capability::Texture2D);
+  const TextureName font = textures.font_texture;
+  draw_text(*gl_, font, "$" + std::to_string(s.score), 4, 9, 1);
+  draw_text(*gl_, font, "S:", 83, 9, 1);
+  draw_text(*gl_, font, "WEAPON:" + std::to_string(static_cast<int32_t>(s.weapon + 1.0f)), 228, 9,
+            1);
+  draw_text(*gl_, font, "WAVE:" + std::to_string(state.wave), 428, 9, 1);
+  DrawHudBars();
+}
+
+// The shield bar is 100 pixels at full shield; the weapon bar shows the way to the next
+// level, turning from blue toward white as it nears. Texturing stays off afterwards.
+void Game::DrawHudBars() {
+  gl_->Disable(Capability::Texture2D);
+  draw_frame(*gl_, 98, 11, 202, 20);
+  draw_frame(*gl_, 298, 11, 402, 20);
+  const ship& s = world->player_ship;
+  gl_->Color(1.0f, 0.5f, 0.2f, 1.0f);
+  draw_beam(*gl_, 100, 16, 100 + 100 * s.shield, 16, 0, 3);
+  const float f = s.weapon - static_cast<float>(static_cast<int32_t>(s.weapon));
+  gl_->Color(0.8f * f, 0.5f + 0.5f * f, 0.8f + 0.2f * f, 1.0f);
+  draw_beam(*gl_, 300, 16, 300 + 100 * f, 16, 0, 3);
 }

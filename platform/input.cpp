@@ -2,7 +2,7 @@
 
 void InputState::KeyDown(int key, bool repeat) {
   if (!ValidKey(key)) return;
-  if (!repeat && !key_down_[key]) ++key_presses_[key];
+  if (!repeat && !KeyIsDown(key)) ++key_presses_[key];
   key_down_[key] = true;
 }
 
@@ -12,7 +12,7 @@ void InputState::KeyUp(int key) {
 
 void InputState::ButtonDown(int button) {
   if (!ValidButton(button)) return;
-  if (!button_down_[button]) ++button_clicks_[button];
+  if (!MouseIsDown(button)) ++button_clicks_[button];
   button_down_[button] = true;
 }
 
@@ -27,12 +27,33 @@ void InputState::PointerMoved(int x, int y) {
 
 void InputState::ClearAll() {
   key_down_ = {};
+  pad_key_down_ = {};
   key_presses_ = {};
   ResetMouseState();
 }
 
+void InputState::PadHoldKey(int key, bool held) {
+  if (!ValidKey(key)) return;
+  if (held && !KeyIsDown(key)) ++key_presses_[key];
+  pad_key_down_[key] = held;
+}
+
+void InputState::PadHoldButton(int button, bool held) {
+  if (!ValidButton(button)) return;
+  if (held && !MouseIsDown(button)) ++button_clicks_[button];
+  pad_button_down_[button] = held;
+}
+
+void InputState::PadPressKey(int key) {
+  if (ValidKey(key)) ++key_presses_[key];
+}
+
+void InputState::PadClick(int button) {
+  if (ValidButton(button)) ++button_clicks_[button];
+}
+
 int InputState::KeyIsDown(int key) const {
-  return ValidKey(key) && key_down_[key] ? 1 : 0;
+  return ValidKey(key) && (key_down_[key] || pad_key_down_[key]) ? 1 : 0;
 }
 
 int InputState::KeyPressCount(int key) {
@@ -43,7 +64,7 @@ int InputState::KeyPressCount(int key) {
 }
 
 int InputState::MouseIsDown(int button) const {
-  return ValidButton(button) && button_down_[button] ? 1 : 0;
+  return ValidButton(button) && (button_down_[button] || pad_button_down_[button]) ? 1 : 0;
 }
 
 int InputState::MouseClickCount(int button) {
@@ -55,6 +76,7 @@ int InputState::MouseClickCount(int button) {
 
 void InputState::ResetMouseState() {
   button_down_ = {};
+  pad_button_down_ = {};
   button_clicks_ = {};
   wheel_ = 0;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // Keyboard and mouse state as the game queries it: held flags and press counters for
 // 256 virtual-key codes and three mouse buttons, the pointer position and the close
-// request. Window events feed it; it knows nothing of where they come from.
+// request. Window events feed it, and game pads feed the same state; it knows nothing of
+// where either comes from.
 
 #include <array>
 #include <cstdint>
@@ -28,6 +29,14 @@ class InputState {
   // Focus lost or regained: nothing held, nothing counted.
   void ClearAll();
 
+  // A game pad's share. Its holds combine with the keyboard's and the mouse's, so either
+  // may let go without releasing what the other still holds; a hold that begins counts
+  // as a press or click like any other.
+  void PadHoldKey(int key, bool held);
+  void PadHoldButton(int button, bool held);
+  void PadPressKey(int key);  // one press, nothing held
+  void PadClick(int button);  // one click, nothing held
+
   // Queries.
   int KeyIsDown(int key) const;
   int KeyPressCount(int key);
@@ -44,8 +53,10 @@ class InputState {
   static bool ValidButton(int button) { return button >= 1 && button <= kButtons; }
 
   std::array<bool, kKeys> key_down_{};
+  std::array<bool, kKeys> pad_key_down_{};
   std::array<int, kKeys> key_presses_{};
   std::array<bool, kButtons + 1> button_down_{};
+  std::array<bool, kButtons + 1> pad_button_down_{};
   std::array<int, kButtons + 1> button_clicks_{};
   int pointer_x_ = 0, pointer_y_ = 0;
   int wheel_ = 0;

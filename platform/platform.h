@@ -41,8 +41,14 @@ class Platform {
   int PointerY();
   void ResetMouseState();
   int CloseRequested();
+  // Where a game pad's aim is taken from: the ship, which the right stick points around.
+  void SetAimOrigin(float x, float y) {
+    aim_x_ = x;
+    aim_y_ = y;
+  }
 
  protected:
   virtual void PumpEvents() = 0;
   InputState input_;
+  float aim_x_ = 0, aim_y_ = 0;
 };

@@ -80,6 +80,46 @@ int ButtonOf(Uint8 sdl_button) {
   }
 }
 
+PadAxis PadAxisOf(uint8_t axis) {
+  switch (axis) {
+    case SDL_CONTROLLER_AXIS_LEFTX:
+      return PadAxis::LeftX;
+    case SDL_CONTROLLER_AXIS_LEFTY:
+      return PadAxis::LeftY;
+    case SDL_CONTROLLER_AXIS_RIGHTX:
+      return PadAxis::RightX;
+    case SDL_CONTROLLER_AXIS_RIGHTY:
+      return PadAxis::RightY;
+    case SDL_CONTROLLER_AXIS_TRIGGERLEFT:
+      return PadAxis::LeftTrigger;
+    default:
+      return PadAxis::RightTrigger;
+  }
+}
+
+PadButton PadButtonOf(uint8_t button) {
+  switch (button) {
+    case SDL_CONTROLLER_BUTTON_A:
+      return PadButton::A;
+    case SDL_CONTROLLER_BUTTON_B:
+      return PadButton::B;
+    case SDL_CONTROLLER_BUTTON_X:
+      return PadButton::X;
+    case SDL_CONTROLLER_BUTTON_Y:
+      return PadButton::Y;
+    case SDL_CONTROLLER_BUTTON_BACK:
+      return PadButton::Back;
+    case SDL_CONTROLLER_BUTTON_START:
+      return PadButton::Start;
+    case SDL_CONTROLLER_BUTTON_LEFTSHOULDER:
+      return PadButton::LeftShoulder;
+    case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER:
+      return PadButton::RightShoulder;
+    default:
+      return PadButton::Other;
+  }
+}
+
 bool DesktopAnnounced() {
   return std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
 }
@@ -129,6 +169,8 @@ bool SdlPlatform::OpenGraphics(int width, int height, int /*depth*/, int hertz, 
     SayFailure("cannot open a display", "no desktop session is reachable");
     return false;
   }
+  // Without game pad support the game is played with the keyboard and the mouse alone.
+  SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER);
   width_ = width;
   height_ = height;
   SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
@@ -220,6 +262,7 @@ std::unique_ptr<TAudioDriver> SdlPlatform::OpenAudio() {
 void SdlPlatform::PumpEvents() {
   SDL_Event event;
   while (SDL_PollEvent(&event)) HandleEvent(event);
+  pads_.Apply(input_, aim_x_, aim_y_);
 }
 
 void SdlPlatform::HandleEvent(const SDL_Event& event) {
@@ -249,7 +292,37 @@ void SdlPlatform::HandleEvent(const SDL_Event& event) {
       if (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST ||
           event.window.event == SDL_WINDOWEVENT_FOCUS_GAINED) {
         input_.ClearAll();
+        pads_.Forget();
       }
+      break;
+    default:
+      HandlePadEvent(event);
+      break;
+  }
+}
+
+// Pads come and go while the game runs; SDL's mapping database names their sticks and
+// buttons. A pad is known by its joystick instance id.
+void SdlPlatform::HandlePadEvent(const SDL_Event& event) {
+  switch (event.type) {
+    case SDL_CONTROLLERDEVICEADDED:
+      if (SDL_GameController* pad = SDL_GameControllerOpen(event.cdevice.which)) {
+        pads_.Attach(SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(pad)));
+      }
+      break;
+    case SDL_CONTROLLERDEVICEREMOVED:
+      if (SDL_GameController* pad = SDL_GameControllerFromInstanceID(event.cdevice.which)) {
+        SDL_GameControllerClose(pad);
+      }
+      pads_.Detach(event.cdevice.which, input_);
+      break;
+    case SDL_CONTROLLERAXISMOTION:
+      pads_.Axis(event.caxis.which, PadAxisOf(event.caxis.axis), event.caxis.value);
+      break;
+    case SDL_CONTROLLERBUTTONDOWN:
+    case SDL_CONTROLLERBUTTONUP:
+      pads_.Button(event.cbutton.which, PadButtonOf(event.cbutton.button),
+                   event.type == SDL_CONTROLLERBUTTONDOWN, input_);
       break;
     default:
       break;

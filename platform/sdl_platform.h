@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "platform/frame_pacer.h"
+#include "platform/gamepad.h"
 #include "platform/platform.h"
 
 struct SDL_Window;
@@ -30,6 +31,7 @@ class SdlPlatform : public Platform {
   bool CreatePersistentFrame();
   void ChoosePacing(int hertz);
   void HandleEvent(const union SDL_Event& event);
+  void HandlePadEvent(const union SDL_Event& event);
 
   SDL_Window* window_ = nullptr;
   void* context_ = nullptr;
@@ -38,4 +40,5 @@ class SdlPlatform : public Platform {
   unsigned depth_buffer_ = 0;
   int width_ = 0, height_ = 0;
   FramePacer pacer_;
+  GamepadMapper pads_;
 };

@@ -5,29 +5,40 @@
 
 const char* ToString(Primitive primitive) {
   switch (primitive) {
-    case Primitive::Quads: return "Quads";
-    case Primitive::Lines: return "Lines";
-    case Primitive::LineStrip: return "LineStrip";
+    case Primitive::Quads:
+      return "Quads";
+    case Primitive::Lines:
+      return "Lines";
+    case Primitive::LineStrip:
+      return "LineStrip";
   }
   return "?";
 }
 
 const char* ToString(Capability capability) {
   switch (capability) {
-    case Capability::Texture2D: return "Texture2D";
-    case Capability::Blend: return "Blend";
-    case Capability::AlphaTest: return "AlphaTest";
-    case Capability::DepthTest: return "DepthTest";
+    case Capability::Texture2D:
+      return "Texture2D";
+    case Capability::Blend:
+      return "Blend";
+    case Capability::AlphaTest:
+      return "AlphaTest";
+    case Capability::DepthTest:
+      return "DepthTest";
   }
   return "?";
 }
 
 const char* ToString(BlendFactor factor) {
   switch (factor) {
-    case BlendFactor::Zero: return "Zero";
-    case BlendFactor::One: return "One";
-    case BlendFactor::SrcAlpha: return "SrcAlpha";
-    case BlendFactor::OneMinusSrcAlpha: return "OneMinusSrcAlpha";
+    case BlendFactor::Zero:
+      return "Zero";
+    case BlendFactor::One:
+      return "One";
+    case BlendFactor::SrcAlpha:
+      return "SrcAlpha";
+    case BlendFactor::OneMinusSrcAlpha:
+      return "OneMinusSrcAlpha";
   }
   return "?";
 }
@@ -38,8 +49,11 @@ void GlRecorder::ClearRecords() {
   vertex_count_ = 0;
 }
 
-void GlRecorder::Log(std::string call) {
-  if (keep_records_) calls_.push_back(std::move(call));
+// The text is only made when records are kept, so a counting recorder costs no
+// allocation per call.
+template <class MakeText>
+void GlRecorder::Log(MakeText make_text) {
+  if (keep_records_) calls_.push_back(make_text());
 }
 
 void GlRecorder::OnBegin(Primitive primitive) {
@@ -49,7 +63,9 @@ void GlRecorder::OnBegin(Primitive primitive) {
   }
 }
 
-void GlRecorder::OnEnd() { in_primitive_ = false; }
+void GlRecorder::OnEnd() {
+  in_primitive_ = false;
+}
 
 void GlRecorder::OnVertex(const GlVertex& vertex) {
   ++vertex_count_;
@@ -57,28 +73,38 @@ void GlRecorder::OnVertex(const GlVertex& vertex) {
 }
 
 void GlRecorder::OnEnable(Capability capability, bool on) {
-  Log(std::string(on ? "Enable " : "Disable ") + ToString(capability));
+  Log([&] { return std::string(on ? "Enable " : "Disable ") + ToString(capability); });
 }
 
 void GlRecorder::OnBlendFunc(BlendFactor source, BlendFactor destination) {
-  Log(std::string("BlendFunc ") + ToString(source) + " " + ToString(destination));
+  Log([&] { return std::string("BlendFunc ") + ToString(source) + " " + ToString(destination); });
 }
 
-void GlRecorder::OnLineWidth(float width) { Log("LineWidth " + std::to_string(width)); }
+void GlRecorder::OnLineWidth(float width) {
+  Log([&] { return "LineWidth " + std::to_string(width); });
+}
 
 void GlRecorder::OnPixelProjection(int width, int height) {
-  Log("PixelProjection " + std::to_string(width) + " " + std::to_string(height));
+  Log([&] { return "PixelProjection " + std::to_string(width) + " " + std::to_string(height); });
 }
 
-void GlRecorder::OnAlphaTestNotZero() { Log("AlphaTestNotZero"); }
-void GlRecorder::OnClear(const Colour&) { Log("Clear"); }
-void GlRecorder::OnActiveTexture0() { Log("ActiveTexture0"); }
-void GlRecorder::OnBindTexture(TextureName name) { Log("BindTexture " + std::to_string(name)); }
+void GlRecorder::OnAlphaTestNotZero() {
+  Log([] { return std::string("AlphaTestNotZero"); });
+}
+void GlRecorder::OnClear(const Colour&) {
+  Log([] { return std::string("Clear"); });
+}
+void GlRecorder::OnActiveTexture0() {
+  Log([] { return std::string("ActiveTexture0"); });
+}
+void GlRecorder::OnBindTexture(TextureName name) {
+  Log([&] { return "BindTexture " + std::to_string(name); });
+}
 
 TextureName GlRecorder::OnGenTexture() {
   const TextureName name = next_texture_++;
   textures_[name];
-  Log("GenTexture " + std::to_string(name));
+  Log([&] { return "GenTexture " + std::to_string(name); });
   return name;
 }
 
@@ -87,17 +113,17 @@ void GlRecorder::OnTexImageRgba(int width, int height, const uint8_t* pixels) {
   texture.width = width;
   texture.height = height;
   if (keep_records_) texture.pixels.assign(pixels, pixels + size_t(width) * height * 4);
-  Log("TexImageRgba " + std::to_string(width) + "x" + std::to_string(height));
+  Log([&] { return "TexImageRgba " + std::to_string(width) + "x" + std::to_string(height); });
 }
 
 void GlRecorder::OnDeleteTexture(TextureName name) {
   textures_.erase(name);
-  Log("DeleteTexture " + std::to_string(name));
+  Log([&] { return "DeleteTexture " + std::to_string(name); });
 }
 
 void GlRecorder::OnReadPixels(int width, int height, uint8_t* destination) {
   const size_t size = size_t(width) * height * 4;
   std::memset(destination, 0, size);
   if (!frame_.empty()) std::memcpy(destination, frame_.data(), std::min(size, frame_.size()));
-  Log("ReadPixels");
+  Log([] { return std::string("ReadPixels"); });
 }

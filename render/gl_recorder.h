@@ -53,7 +53,8 @@ class GlRecorder : public Gl {
   void OnReadPixels(int width, int height, uint8_t* destination) override;
 
  private:
-  void Log(std::string call);
+  template <class MakeText>
+  void Log(MakeText make_text);
 
   bool keep_records_;
   bool in_primitive_ = false;

@@ -1,43 +1,11 @@
 // The game frame driven headless: scripted input, a controlled clock, silent audio and
 // a recorder in place of OpenGL.
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 
-#include "game/game.h"
-#include "platform/headless_platform.h"
-#include "render/gl_recorder.h"
+#include "headless_game.h"
 
 namespace {
-
-class HeadlessGame : public ::testing::Test {
- protected:
-  HeadlessGame()
-      : game(platform, [this] {
-          auto gl = std::make_unique<GlRecorder>();
-          recorder = gl.get();
-          return gl;
-        }) {}
-
-  void StartUp() {
-    ASSERT_TRUE(game.StartUp());
-    recorder->ClearRecords();
-  }
-
-  // The textured quads drawn with the given texture, in order.
-  std::vector<RecordedPrimitive> QuadsWith(TextureName texture) const {
-    std::vector<RecordedPrimitive> found;
-    for (const auto& primitive : recorder->Primitives()) {
-      if (primitive.textured && primitive.texture == texture) found.push_back(primitive);
-    }
-    return found;
-  }
-
-  HeadlessPlatform platform;
-  GlRecorder* recorder = nullptr;
-  Game game;
-};
 
 TEST_F(HeadlessGame, EscapeHeldBeforeTheFirstFrameDrawsNothing) {
   platform.Input().KeyDown(key::kEscape);

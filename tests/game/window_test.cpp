@@ -1,5 +1,6 @@
 // The game on a real window with real OpenGL (a virtual display in CI).
 
+#include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -84,6 +85,105 @@ TEST_F(WindowGame, PausingTakesAStillOfTheFrame) {
   const uint32_t still = game.snapshot_pixmap->ReadPixel(2, 2);
   EXPECT_NEAR(int((still >> 16) & 0xff), corner.r, 6);
   EXPECT_NEAR(int((still >> 8) & 0xff), corner.g, 6);
+}
+
+// What a player does, as the window system would deliver it.
+void PushMouseMotion(int x, int y) {
+  SDL_Event event{};
+  event.type = SDL_MOUSEMOTION;
+  event.motion.x = x;
+  event.motion.y = y;
+  SDL_PushEvent(&event);
+}
+
+void PushButton(bool down) {
+  SDL_Event event{};
+  event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+  event.button.button = SDL_BUTTON_LEFT;
+  event.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+  SDL_PushEvent(&event);
+}
+
+void PushKey(SDL_Keycode code, bool down) {
+  SDL_Event event{};
+  event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+  event.key.keysym.sym = code;
+  event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+  SDL_PushEvent(&event);
+}
+
+class WindowPlay : public WindowGame {
+ protected:
+  void Frames(int count) {
+    for (int i = 0; i < count; ++i) game.RunFrame();
+  }
+  // Pixels of the rectangle that satisfy the test.
+  template <class Test>
+  int Count(int x0, int y0, int x1, int y1, Test test) {
+    std::vector<uint8_t> frame(size_t(Game::screen_width) * Game::screen_height * 4);
+    game.gl().ReadPixels(Game::screen_width, Game::screen_height, frame.data());
+    int count = 0;
+    for (int y = y0; y < y1; ++y) {
+      for (int x = x0; x < x1; ++x) {
+        const uint8_t* p =
+            &frame[(size_t(Game::screen_height - 1 - y) * Game::screen_width + x) * 4];
+        count += test(Rgba{p[0], p[1], p[2], p[3]});
+      }
+    }
+    return count;
+  }
+  // The HUD band is dark blue along the top edge.
+  int BandPixels() {
+    return Count(0, 0, 700, 3, [](Rgba p) { return p.b > p.g + 20; });
+  }
+  // The title's prompt is pale cyan across the middle of the window, at a pulsing alpha
+  // between a quarter and three quarters. Its middle, where the ship starts, is left out.
+  int PromptPixels() {
+    auto pale_cyan = [](Rgba p) { return p.g > 100 && p.b > 95 && p.r < p.g - 40; };
+    return Count(230, 352, 320, 372, pale_cyan) + Count(380, 352, 470, 372, pale_cyan);
+  }
+  // "P A U S E D" is white near the bottom.
+  int PauseTextPixels() {
+    return Count(262, 660, 440, 692, [](Rgba p) { return p.r > 230 && p.g > 230 && p.b > 230; });
+  }
+};
+
+TEST_F(WindowPlay, APlayerStartsFliesFiresPausesAndResumes) {
+  Frames(30);
+  EXPECT_GT(PromptPixels(), 100);
+  EXPECT_EQ(BandPixels(), 0);
+
+  PushMouseMotion(350, 100);
+  PushButton(true);
+  PushButton(false);
+  Frames(5);
+  ASSERT_TRUE(game.state.playing);
+  EXPECT_GT(BandPixels(), 1500);
+  EXPECT_LT(PromptPixels(), 20);
+  PushKey(SDLK_w, true);
+  PushButton(true);
+  Frames(3);
+  EXPECT_GT(game.world->shot_list.Count(), 0);
+  Frames(17);
+  EXPECT_LT(game.world->player_ship.y, 340);  // it flew toward the pointer
+  PushKey(SDLK_w, false);
+  PushButton(false);
+  Frames(30);
+  EXPECT_EQ(PauseTextPixels(), 0);
+
+  PushKey(SDLK_p, true);
+  PushKey(SDLK_p, false);
+  Frames(3);
+  ASSERT_TRUE(game.state.paused);
+  EXPECT_GT(PauseTextPixels(), 200);
+  EXPECT_GT(BandPixels(), 1500);  // the HUD stays over the still
+
+  PushButton(true);
+  PushButton(false);
+  Frames(30);
+  EXPECT_FALSE(game.state.paused);
+  EXPECT_EQ(PauseTextPixels(), 0);
+  EXPECT_TRUE(game.state.playing);
 }
 
 }  // namespace
