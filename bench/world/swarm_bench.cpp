@@ -12,36 +12,15 @@
 // the spread of the three medians as a measure of the noise.
 
 #include <algorithm>
-#include <atomic>
 #include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <ctime>
 #include <functional>
-#include <new>
 #include <vector>
 
+#include "../support/allocation_counter.h"
 #include "tests/world/reference_swarm.h"
 #include "world/world.h"
-
-namespace {
-
-std::atomic<long> allocations{0};
-
-}  // namespace
-
-// Every allocation of the program passes here, so the frames' own can be counted.
-void* operator new(std::size_t size) {
-  allocations.fetch_add(1, std::memory_order_relaxed);
-  if (void* p = std::malloc(size == 0 ? 1 : size)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-  std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-  std::free(p);
-}
 
 namespace {
 
@@ -109,7 +88,7 @@ Timing run_once(int32_t balls, const std::function<void(World&)>& frame) {
   processor.reserve(kFrames);
   long allocated_before = 0;
   for (int i = 0; i < kFrames; ++i) {
-    if (i == 1) allocated_before = allocations.load();
+    if (i == 1) allocated_before = g_allocations.load();
     const auto start = std::chrono::steady_clock::now();
     const double start_processor = thread_ms();
     frame(world);
@@ -117,7 +96,7 @@ Timing run_once(int32_t balls, const std::function<void(World&)>& frame) {
     const auto end = std::chrono::steady_clock::now();
     wall.push_back(std::chrono::duration<double, std::milli>(end - start).count());
   }
-  const long allocated = allocations.load() - allocated_before;
+  const long allocated = g_allocations.load() - allocated_before;
   return {spread_of(wall), spread_of(processor), world.ball_list.Count(), allocated};
 }
 
