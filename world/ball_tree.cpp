@@ -163,7 +163,7 @@ void BallTree::lay_out() {
 
 int32_t BallTree::lay_out_children(const Node& node) {
   const int32_t at = static_cast<int32_t>(quads_.size());
-  quads_.push_back({node.x0, node.y0, node.half_w, node.half_h, {}, 0});
+  quads_.push_back({node.x0, node.y0, node.half_w, node.half_h, {}, 0, 0});
   for (int32_t j = 0; j < 4; ++j) {
     const Node& child = nodes_[node.first_child + j];
     int32_t below;
@@ -178,6 +178,7 @@ int32_t BallTree::lay_out_children(const Node& node) {
     }
     quads_[at].child[j] = below;
     quads_[at].occupied |= static_cast<unsigned>(occupied) << j;
+    quads_[at].inner |= static_cast<unsigned>(child.first_child >= 0) << j;
   }
   return at;
 }
@@ -215,8 +216,16 @@ void BallTree::search(const vec& lo, const vec& hi, std::vector<EntryRun>& runs)
     const Quad& quad = quads_[at];
     const Children c(quad.x, quad.y, quad.half_w, quad.half_h);
     const LaneMask overlap = (c.x1 > lo_x) & (c.y1 > lo_y) & (c.y0 < hi_y) & (c.x0 < hi_x);
-    // Every child is written and only those that count are kept: no branch to mispredict.
     const unsigned visit = overlap.bits() & quad.occupied;
+    // Near the bottom of the tree every child to visit is often a leaf: their runs follow
+    // at once, in order.
+    if ((visit & quad.inner) == 0) {
+      for (unsigned bits = visit; bits != 0; bits &= bits - 1) {
+        add_run(runs, leaf_runs_[~quad.child[std::countr_zero(bits)]]);
+      }
+      continue;
+    }
+    // Every child is written and only those that count are kept: no branch to mispredict.
 #pragma GCC unroll 4
     for (int j = 3; j >= 0; --j) {
       stack[depth] = quad.child[j];

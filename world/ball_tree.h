@@ -69,6 +69,7 @@ class BallTree {
     // Each child's own Quad, or for a leaf the complement of its run's index.
     int32_t child[4];
     unsigned occupied;  // bit j: child j is inner, or a leaf with entries
+    unsigned inner;     // bit j: child j is inner
   };
 
   const float* x_ = nullptr;
