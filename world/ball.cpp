@@ -48,7 +48,8 @@ void spring_off_walls(ball& b) {
   }
 }
 
-// Calm balls are drawn green to red by density; a freshly hit one shifts to blue.
+}  // namespace
+
 Colour ball_colour(const ball& b) {
   const float a = b.density * b.density * 0.05f;
   const float c1[3] = {a, 0.4f + 0.001f * a, 0.1f};
@@ -56,18 +57,6 @@ Colour ball_colour(const ball& b) {
   for (int i = 0; i < 3; ++i) c2[i] = c2[i] + (c1[i] - c2[i]) * b.friction;
   return {c2[0], c2[1], c2[2], 0.5f + a};
 }
-
-// The search box around a ball, kept inside the window.
-void neighbourhood(const ball& b, float reach, vec& lo, vec& hi) {
-  lo.set(b.x - reach, b.y - reach);
-  if (lo.x < 0) lo.x = 0;
-  if (lo.y < 0) lo.y = 0;
-  hi.set(b.x + reach, b.y + reach);
-  if (hi.x > World::screen_width - 1) hi.x = World::screen_width - 1;
-  if (hi.y > World::screen_height - 1) hi.y = World::screen_height - 1;
-}
-
-}  // namespace
 
 ball& ball::Create(World& world, float x, float y, float vx, float vy, float size, float c_radius,
                    std::shared_ptr<item> emitter) {
@@ -88,29 +77,11 @@ ball& ball::Create(World& world, float x, float y, float vx, float vy, float siz
 }
 
 void ball::update(World& world) {
-  world.gl.BindTexture(world.sprites.shade);
-  for (auto link : world.ball_list) {
-    ball& b = *link.Value();
-    b.move(world);
-    world.gl.Color(ball_colour(b));
-    b.draw(world);
-  }
-  world.ball_tree = quadtree::Create(0, 0);
-  for (auto link : world.ball_list) {
-    world.ball_tree->enter(*link.Value(), 0, 0, World::screen_width, World::screen_height);
-  }
-  TList<ball*> neighbour_list;
-  vec lo, hi;
-  for (auto link : world.ball_list) {
-    ball& b = *link.Value();
-    const float reach = 4 * b.size;
-    neighbourhood(b, reach, lo, hi);
-    world.ball_tree->search(neighbour_list, lo, hi, 0, 0, World::screen_width,
-                            World::screen_height);
-    if (!neighbour_list.IsEmpty()) b.col(reach * reach, neighbour_list);
-    neighbour_list.Clear();
-  }
-  world.ball_tree->clear();
+  world.swarm.step(world, true);
+}
+
+void ball::simulate(World& world) {
+  world.swarm.step(world, false);
 }
 
 void ball::move(World&) {

@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "platform/list.h"
+#include "render/gl.h"
 
 struct World;
 struct item;
@@ -36,11 +37,17 @@ struct ball {
   // One frame of the swarm: every ball moves and is drawn, the tree is rebuilt and every
   // ball reacts to its neighbours.
   static void update(World& world);
+  // The same frame without any drawing: what the swarm costs by itself.
+  static void simulate(World& world);
   void move(World& world);
   // Reacts to the balls of `neighbours` (which may list this ball, and a ball twice).
   void col(float reach2, TList<ball*>& neighbours);
   void draw(World& world);
 };
+
+// The colour a ball is drawn in: calm balls green to red by density, a freshly hit one
+// shifted to blue.
+Colour ball_colour(const ball& b);
 
 // `count` balls without an item in a 400 x 400 square around the centre: the swarm of
 // the title screen and of the Space key.

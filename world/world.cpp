@@ -27,5 +27,4 @@ World::World(Gl& gl, Random& random, WorldSounds& sounds, const SpriteTextures& 
       random(random),
       sounds(sounds),
       sprites(sprites),
-      ball_tree(std::make_unique<quadtree>()),
       grid(screen_width, screen_height, random) {}

@@ -17,6 +17,7 @@
 #include "world/quadtree.h"
 #include "world/ship.h"
 #include "world/shot.h"
+#include "world/swarm.h"
 #include "world/vec.h"
 
 // The sounds the world's objects set off. Every cue is made paused; the game starts all
@@ -63,7 +64,9 @@ struct World {
   TList<std::unique_ptr<shot>> shot_list;
   TList<std::shared_ptr<item>> item_list;
   TList<std::unique_ptr<ball>> ball_list;
-  std::unique_ptr<quadtree> ball_tree;
+  // The balls' neighbour tree and the other buffers of the swarm's frame, kept from
+  // frame to frame.
+  Swarm swarm;
   ExhaustGrid grid;
   ship player_ship;
 

@@ -1,0 +1,407 @@
+#include "world/swarm.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "world/lanes.h"
+#include "world/world.h"
+
+namespace {
+
+// The search box around a ball, kept inside the window.
+void neighbourhood(float x, float y, float reach, vec& lo, vec& hi) {
+  lo.set(x - reach, y - reach);
+  if (lo.x < 0) lo.x = 0;
+  if (lo.y < 0) lo.y = 0;
+  hi.set(x + reach, y + reach);
+  if (hi.x > World::screen_width - 1) hi.x = World::screen_width - 1;
+  if (hi.y > World::screen_height - 1) hi.y = World::screen_height - 1;
+}
+
+// The fields of four reacting balls, one per lane.
+struct Reacting {
+  Lanes size30, size8, nvx, nvy;  // 30 and 8 times the size, as col works them out
+  IntLanes item;
+  Lanes vx, vy, density, friction;
+};
+
+// ball::col's reaction of each lane's ball to one near neighbour, with the same
+// operations in the same order and precision. Both branches of col are worked out and
+// the result picked lane by lane. `near` points at each lane's offset, `record` at the
+// neighbour's record. Without items every pair of balls attracts.
+template <bool kItems>
+[[gnu::always_inline]] inline void react_step(Reacting& a, const float* const near[4],
+                                              const float* const record[4]) {
+  Lanes ex, ey;
+  first_columns(Lanes::load(near[0]), Lanes::load(near[1]), Lanes::load(near[2]),
+                Lanes::load(near[3]), ex, ey);
+  Lanes o_vx = Lanes::load(record[0]), o_vy = Lanes::load(record[1]);
+  Lanes o_friction = Lanes::load(record[2]), o_size = Lanes::load(record[3]);
+  transpose(o_vx, o_vy, o_friction, o_size);
+  Lanes o_nvx = Lanes::load(record[0] + 4), o_nvy = Lanes::load(record[1] + 4);
+  Lanes o_item = Lanes::load(record[2] + 4), o_rest = Lanes::load(record[3] + 4);
+  if constexpr (kItems) {
+    transpose(o_nvx, o_nvy, o_item, o_rest);
+  } else {
+    first_columns(o_nvx, o_nvy, o_item, o_rest, o_nvx, o_nvy);
+  }
+  const Lanes zero = Lanes::all(0), one = Lanes::all(1);
+
+  const Lanes d = sqrt(ex * ex + ey * ey);
+  const Lanes ux = ex / d, uy = ey / d;
+
+  const Lanes reach_of_cohesion = a.size30 + a.density;
+  const Lanes q = one - d / reach_of_cohesion;
+  const Lanes f = Lanes::all(0.07f) * cube(q) * a.friction;
+  if constexpr (kItems) {
+    const IntLanes none = IntLanes::all(0), their_item = IntLanes::bits_of(o_item);
+    const LaneMask cohesive = (a.item == their_item) | (their_item == none) | (a.item == none);
+    a.vx = pick(cohesive, a.vx + ux * f, a.vx);
+    a.vy = pick(cohesive, a.vy + uy * f, a.vy);
+  } else {
+    a.vx = a.vx + ux * f;
+    a.vy = a.vy + uy * f;
+  }
+
+  const Lanes m = a.size8 - Lanes::all(4) * o_size;
+  const LaneMask repels = d < m;
+  const Lanes g = d / (m + a.density);
+  const Lanes p = fourth_power(one - g);
+  const Lanes matching = p * a.friction * o_friction;
+  Lanes vx = a.vx - ux * p, vy = a.vy - uy * p;
+  const LaneMask against = a.nvx * o_nvx + a.nvy * o_nvy < zero;
+  vx = pick(against, vx + (o_vx - vx) * matching, vx);
+  vy = pick(against, vy + (o_vy - vy) * matching, vy);
+  a.vx = pick(repels, vx, a.vx);
+  a.vy = pick(repels, vy, a.vy);
+  a.density = pick(repels, a.density + g, a.density);
+  a.friction = pick(repels, a.friction + (one - a.friction) * Lanes::all(0.001f), a.friction);
+}
+
+// `steps` reactions in each lane; each lane's cursor walks its near neighbours (or stays
+// on the idle one, with stride 0).
+template <bool kItems, class Near, class Record>
+void react_steps(Reacting& a, const Near* (&cursor)[4], const int32_t (&stride)[4], int32_t steps,
+                 const Record* records) {
+  for (int32_t s = 0; s < steps; ++s) {
+    const float* near[4];
+    const float* record[4];
+#pragma GCC unroll 4
+    for (int j = 0; j < 4; ++j) {
+      near[j] = &cursor[j]->ex;
+      record[j] = &records[cursor[j]->entry].vx;
+      cursor[j] += stride[j];
+    }
+    react_step<kItems>(a, near, record);
+  }
+}
+
+}  // namespace
+
+void Swarm::step(World& world, bool drawing) {
+  make_room_for(static_cast<size_t>(world.ball_list.Count()));
+  move_and_gather(world, drawing);
+  tree_.build(x_.data(), y_.data(), size2_.data(), static_cast<int32_t>(balls_.size()));
+  lay_out_entries();
+  react_all();
+}
+
+// Room for every buffer with `balls` balls: each ball has at most two entries.
+void Swarm::make_room_for(size_t balls) {
+  make_room(balls_, balls);
+  for (auto* v : {&x_, &y_, &size2_}) make_room(*v, balls);
+  make_room(own_, balls);
+  make_room(entries_of_, balls);
+  make_room(finished_, balls);
+  make_room(records_, 2 * balls + 1);
+  make_room(pending_, 2 * balls + BallTree::kPadding);
+  make_room(runs_, BallTree::most_runs(static_cast<int32_t>(balls)));
+  for (Lane& lane : lanes_) make_room(lane.ball.near, 2 * balls + BallTree::kPadding);
+  for (Waiting& waiting : waiting_) make_room(waiting.ball.near, 2 * balls + BallTree::kPadding);
+}
+
+// Every ball moves and is drawn in list order; those still in the list are gathered.
+void Swarm::move_and_gather(World& world, bool drawing) {
+  balls_.clear();
+  x_.clear();
+  y_.clear();
+  size2_.clear();
+  own_.clear();
+  items_.clear();
+  if (drawing) world.gl.BindTexture(world.sprites.shade);
+  for (auto link : world.ball_list) {
+    ball& b = *link.Value();
+    b.move(world);
+    if (drawing) {
+      world.gl.Color(ball_colour(b));
+      b.draw(world);
+    }
+    if (b.link.Linked()) gather(b);
+  }
+}
+
+void Swarm::gather(ball& b) {
+  balls_.push_back(&b);
+  x_.push_back(b.x);
+  y_.push_back(b.y);
+  size2_.push_back(b.size * b.size);
+  own_.push_back({b.x, b.y, b.size, b.nvx, b.nvy, item_number(b.bitem.get()), b.vx, b.vy, b.density,
+                  b.friction});
+}
+
+// Cohesion only asks whether two balls share their item, so items become small numbers
+// that four lanes compare at once. There are few items, and balls of one item tend to
+// follow each other in the list.
+int32_t Swarm::item_number(const void* item) {
+  if (item == nullptr) return 0;
+  if (!items_.empty() && items_.back() == item) return static_cast<int32_t>(items_.size());
+  const auto known = std::find(items_.begin(), items_.end(), item);
+  if (known != items_.end()) return static_cast<int32_t>(known - items_.begin()) + 1;
+  items_.push_back(item);
+  return static_cast<int32_t>(items_.size());
+}
+
+// Fields by entry lie in the order of the leaves, so neighbours are read from nearby
+// memory. One more record past the entries is what idle lanes read.
+void Swarm::lay_out_entries() {
+  const int32_t entries = tree_.entry_count();
+  const int32_t* entry_ball = tree_.entry_ball();
+  const size_t padded = static_cast<size_t>(entries) + BallTree::kPadding;
+  pending_.assign(padded, 0);
+  records_.resize(entries + 1);
+  entries_of_.assign(balls_.size(), {-1, -1});
+  for (int32_t k = 0; k < entries; ++k) {
+    const int32_t ball = entry_ball[k];
+    const Own& o = own_[ball];
+    records_[k] = {o.vx, o.vy, o.friction, o.size, o.nvx, o.nvy, o.item, 0};
+    auto& listed = entries_of_[ball];
+    listed[listed[0] < 0 ? 0 : 1] = k;
+  }
+  // An idle lane meets a small neighbour 1 pixel away, again and again: its numbers stay
+  // tame, and are dropped anyway.
+  records_[entries] = {0, 0, 1, 0, 0, 0, 0, 0};
+  idle_near_ = {1, 0, entries, 0};
+  // No search yields an entry twice, and four more are written past the last.
+  for (Lane& lane : lanes_) {
+    if (lane.ball.near.size() < padded) lane.ball.near.resize(padded);
+  }
+  for (Waiting& waiting : waiting_) {
+    if (waiting.ball.near.size() < padded) waiting.ball.near.resize(padded);
+  }
+}
+
+void Swarm::react_all() {
+  finished_.assign(balls_.size(), 0);
+  next_ball_ = 0;
+  handed_on_ = 0;
+  for (int j = 0; j < kLanes; ++j) go_idle(j);
+  while (true) {
+    for (int j = 0; j < kLanes; ++j) {
+      if (!lanes_[j].reacting) fill_idle_lane(j);
+    }
+    int32_t steps = INT32_MAX;
+    for (const Lane& lane : lanes_) {
+      if (lane.reacting) steps = std::min(steps, lane.ball.near_count - lane.next);
+    }
+    // With no ball reacting, every ball has finished: the earliest waiting one would
+    // have found its earlier balls handed on.
+    if (steps == INT32_MAX) return;
+    run_lanes(steps);
+    for (int j = 0; j < kLanes; ++j) {
+      const Lane& lane = lanes_[j];
+      if (lane.reacting && lane.next == lane.ball.near_count) finish(j);
+    }
+  }
+}
+
+// An idle lane takes a waiting ball that may start now or else the next ball in list
+// order. That one may have to wait in turn; balls after it may start before it, since
+// results are handed on in list order all the same.
+void Swarm::fill_idle_lane(int j) {
+  const int32_t count = static_cast<int32_t>(balls_.size());
+  while (!start_waiting_ball(j)) {
+    const auto room = std::find_if(waiting_.begin(), waiting_.end(),
+                                   [](const Waiting& waiting) { return !waiting.used; });
+    if (next_ball_ == count || room == waiting_.end()) return;
+    Prepared& p = lanes_[j].ball;
+    prepare(p, next_ball_++);
+    if (p.near_count == 0) {
+      finish_ball(p.ball);
+    } else if (p.waits_for < handed_on_) {
+      return start(j);
+    } else {
+      std::swap(p, room->ball);
+      room->used = true;
+    }
+  }
+}
+
+// Starts the earliest waiting ball whose earlier balls have handed on their results.
+bool Swarm::start_waiting_ball(int j) {
+  Waiting* earliest = nullptr;
+  for (Waiting& waiting : waiting_) {
+    if (!waiting.used || waiting.ball.waits_for >= handed_on_) continue;
+    if (!earliest || waiting.ball.ball < earliest->ball.ball) earliest = &waiting;
+  }
+  if (!earliest) return false;
+  std::swap(lanes_[j].ball, earliest->ball);
+  earliest->used = false;
+  start(j);
+  return true;
+}
+
+// Ball i's near neighbours: the entries of its search that pass ball::col's first test,
+// 0 < d2 < reach2 - size², four at a time (the ball itself lies at d2 = 0). Every lane
+// is written and only those that pass are kept, so there is no branch to mispredict.
+void Swarm::prepare(Prepared& p, int32_t i) {
+  p.ball = i;
+  const Own& own = own_[i];
+  const float reach = 4 * own.size;
+  vec lo, hi;
+  neighbourhood(own.x, own.y, reach, lo, hi);
+  runs_.clear();
+  tree_.search(lo, hi, runs_);
+  const float* entry_x = tree_.entry_x();
+  const float* entry_y = tree_.entry_y();
+  const float* entry_size2 = tree_.entry_size2();
+  const Lanes ax = Lanes::all(own.x), ay = Lanes::all(own.y);
+  const Lanes zero = Lanes::all(0), reach2 = Lanes::all(reach * reach);
+  const IntLanes pending = IntLanes::all(-1), lane_offset = IntLanes::of(0, 1, 2, 3);
+  LaneMask lists_pending = LaneMask::none();
+  Near* near = p.near.data();
+  int32_t n = 0;
+  for (const EntryRun& run : runs_) {
+    const IntLanes run_end = IntLanes::all(run.end);
+    for (int32_t k = run.begin; k < run.end; k += 4) {
+      Lanes ex = Lanes::load(entry_x + k) - ax;
+      Lanes ey = Lanes::load(entry_y + k) - ay;
+      const Lanes d2 = ex * ex + ey * ey;
+      const IntLanes entries = IntLanes::all(k) + lane_offset;
+      const LaneMask pass =
+          (d2 > zero) & (d2 < reach2 - Lanes::load(entry_size2 + k)) & (entries < run_end);
+      const unsigned kept = pass.bits();
+      lists_pending = lists_pending | (pass & (IntLanes::load(&pending_[k]) == pending));
+      Lanes entry = entries.as_float_bits(), unused = zero;
+      transpose(ex, ey, entry, unused);
+      const Lanes row[4] = {ex, ey, entry, unused};
+#pragma GCC unroll 4
+      for (int j = 0; j < 4; ++j) {
+        row[j].store(&near[n].ex);
+        n += (kept >> j) & 1;
+      }
+    }
+  }
+  p.near_count = n;
+  p.waits_for = lists_pending.bits() != 0 ? last_pending_read(p) : -1;
+  for (int32_t k : entries_of_[i]) {
+    if (k >= 0) pending_[k] = -1;
+  }
+}
+
+// The last earlier ball whose velocity and friction the prepared ball reads (one it
+// repels while their headings are against each other, worked out as col does) that has
+// not handed on its result, or -1.
+int32_t Swarm::last_pending_read(const Prepared& p) const {
+  const int32_t* entry_ball = tree_.entry_ball();
+  const Own& own = own_[p.ball];
+  int32_t last = -1;
+  for (int32_t k = 0; k < p.near_count; ++k) {
+    const Near& near = p.near[k];
+    if (pending_[near.entry] == 0) continue;
+    const Record& o = records_[near.entry];
+    const float d = std::sqrt(near.ex * near.ex + near.ey * near.ey);
+    const bool repels = d < 8 * own.size - 4 * o.size;
+    const bool against = own.nvx * o.nvx + own.nvy * o.nvy < 0;
+    if (repels && against) last = std::max(last, entry_ball[near.entry]);
+  }
+  return last;
+}
+
+void Swarm::start(int j) {
+  Lane& lane = lanes_[j];
+  lane.reacting = true;
+  lane.next = 0;
+  lanes_own_.set(j, own_[lane.ball.ball]);
+}
+
+// `steps` neighbours for every reacting lane; idle lanes react to the idle neighbour and
+// their results are dropped.
+void Swarm::run_lanes(int32_t steps) {
+  const Near* cursor[kLanes];
+  int32_t stride[kLanes];
+  for (int j = 0; j < kLanes; ++j) {
+    Lane& lane = lanes_[j];
+    cursor[j] = lane.reacting ? &lane.ball.near[lane.next] : &idle_near_;
+    stride[j] = lane.reacting ? 1 : 0;
+    if (lane.reacting) lane.next += steps;
+  }
+  LaneFields& f = lanes_own_;
+  Reacting a{Lanes::load(f.size30), Lanes::load(f.size8),   Lanes::load(f.nvx),
+             Lanes::load(f.nvy),    IntLanes::load(f.item), Lanes::load(f.vx),
+             Lanes::load(f.vy),     Lanes::load(f.density), Lanes::load(f.friction)};
+  if (items_.empty()) {
+    react_steps<false>(a, cursor, stride, steps, records_.data());
+  } else {
+    react_steps<true>(a, cursor, stride, steps, records_.data());
+  }
+  a.vx.store(f.vx);
+  a.vy.store(f.vy);
+  a.density.store(f.density);
+  a.friction.store(f.friction);
+}
+
+void Swarm::LaneFields::set(int j, const Own& own) {
+  size30[j] = 30 * own.size;
+  size8[j] = 8 * own.size;
+  nvx[j] = own.nvx;
+  nvy[j] = own.nvy;
+  item[j] = own.item;
+  vx[j] = own.vx;
+  vy[j] = own.vy;
+  density[j] = own.density;
+  friction[j] = own.friction;
+}
+
+// A lane without a ball still computes, on numbers that stay tame.
+void Swarm::go_idle(int j) {
+  lanes_[j].reacting = false;
+  lanes_own_.set(j, {0, 0, 1, 0, 0, 0, 0, 0, 1, 1});
+}
+
+// The lane's result becomes the ball's.
+void Swarm::finish(int j) {
+  const int32_t i = lanes_[j].ball.ball;
+  Own& own = own_[i];
+  const LaneFields& f = lanes_own_;
+  own.vx = f.vx[j];
+  own.vy = f.vy[j];
+  own.density = f.density[j];
+  own.friction = f.friction[j];
+  go_idle(j);
+  finish_ball(i);
+}
+
+// A finished ball's result is handed on once every earlier ball's is.
+void Swarm::finish_ball(int32_t i) {
+  finished_[i] = 1;
+  hand_on_results();
+}
+
+// Results go to the balls, and to the records later balls read, in list order.
+void Swarm::hand_on_results() {
+  for (; handed_on_ < next_ball_ && finished_[handed_on_]; ++handed_on_) {
+    const Own& own = own_[handed_on_];
+    ball& b = *balls_[handed_on_];
+    b.vx = own.vx;
+    b.vy = own.vy;
+    b.density = own.density;
+    b.friction = own.friction;
+    for (int32_t k : entries_of_[handed_on_]) {
+      if (k < 0) continue;
+      records_[k].vx = own.vx;
+      records_[k].vy = own.vy;
+      records_[k].friction = own.friction;
+      pending_[k] = 0;
+    }
+  }
+}

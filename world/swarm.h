@@ -1,0 +1,127 @@
+#pragma once
+// The swarm's frame, made fast. It does what ball::update is written to do (every ball
+// moves and is drawn, a quadtree is built over the balls and every ball reacts to its
+// neighbours with ball::col's arithmetic) and leaves every ball bit for bit as that plain
+// way does. It gets there with the balls' fields copied into arrays, the flat BallTree,
+// a first distance test over four neighbours at once, four balls reacting side by side
+// in the four lanes of the vector unit, and buffers kept from frame to frame so that a
+// running swarm allocates nothing.
+//
+// Balls react in list order, and a ball reads the velocity and friction that earlier
+// balls' reactions left, but only of a neighbour it repels while their headings are
+// against each other. Reactions may still run together: a ball starts only once every
+// earlier ball it reads that way has handed on its result, and results are handed on in
+// list order, so no ball ever sees the result of a later one.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "world/ball_tree.h"
+
+struct World;
+struct ball;
+
+class Swarm {
+ public:
+  // One frame; with `drawing` off the colour and draw calls are left out.
+  void step(World& world, bool drawing);
+
+ private:
+  static constexpr int kLanes = 4;
+
+  // A ball's own fields as they are before its reaction.
+  struct Own {
+    float x, y, size, nvx, nvy;
+    int32_t item;  // 0 without an item
+    float vx, vy, density, friction;
+  };
+
+  // A near neighbour: its offset and its entry in the tree.
+  struct Near {
+    float ex, ey;
+    int32_t entry;
+    float unused;
+  };
+
+  // What a reaction reads of the ball at an entry. Velocity and friction are the result
+  // of the ball's own reaction once it has been handed on, its fields from before that
+  // until then; the rest stays as it is.
+  struct Record {
+    float vx, vy, friction, size;
+    float nvx, nvy;
+    int32_t item;  // 0 without an item
+    float unused;
+  };
+
+  // A ball's near neighbours, the entries that pass the first distance test, in order.
+  struct Prepared {
+    int32_t ball = -1;
+    int32_t near_count = 0;
+    std::vector<Near> near;  // with room for four more past the last
+    // The last earlier ball it reads that has not handed on its result, or -1.
+    int32_t waits_for = -1;
+  };
+
+  // One of the four reactions that run together.
+  struct Lane {
+    bool reacting = false;
+    int32_t next = 0;  // the near neighbour it reacts to next
+    Prepared ball;
+  };
+
+  // A ball prepared but waiting for an earlier ball's result.
+  struct Waiting {
+    bool used = false;
+    Prepared ball;
+  };
+
+  // The fields of the four reacting balls, lane by lane.
+  struct LaneFields {
+    // 30 and 8 times the size, as col works them out.
+    alignas(16) float size30[kLanes], size8[kLanes], nvx[kLanes], nvy[kLanes];
+    alignas(16) int32_t item[kLanes];
+    alignas(16) float vx[kLanes], vy[kLanes], density[kLanes], friction[kLanes];
+    void set(int lane, const Own& own);
+  };
+
+  void make_room_for(size_t balls);
+  void move_and_gather(World& world, bool drawing);
+  void gather(ball& b);
+  int32_t item_number(const void* item);
+  void lay_out_entries();
+  void react_all();
+  void fill_idle_lane(int lane);
+  bool start_waiting_ball(int lane);
+  void prepare(Prepared& p, int32_t i);
+  void start(int lane);
+  void run_lanes(int32_t steps);
+  void finish(int lane);
+  void finish_ball(int32_t i);
+  void go_idle(int lane);
+  void hand_on_results();
+  int32_t last_pending_read(const Prepared& p) const;
+
+  // The balls still in the list after moving, in list order, and their fields.
+  std::vector<ball*> balls_;
+  std::vector<float> x_, y_, size2_;
+  std::vector<Own> own_;
+  std::vector<const void*> items_;  // the items met this frame, numbered from 1
+  BallTree tree_;
+  // Records by entry of the tree, and the entries of each ball: at most two, -1 where
+  // there is none.
+  std::vector<Record> records_;
+  std::vector<std::array<int32_t, 2>> entries_of_;
+  // By entry: -1 while its ball has been prepared but not handed on its result.
+  std::vector<int32_t> pending_;
+  std::vector<EntryRun> runs_;
+
+  std::array<Lane, kLanes> lanes_;
+  LaneFields lanes_own_;
+  std::array<Waiting, 4> waiting_;
+  Near idle_near_{};       // what idle lanes react to
+  int32_t next_ball_ = 0;  // the next ball to prepare
+  int32_t handed_on_ = 0;  // balls before this one have handed on their results
+  std::vector<uint8_t> finished_;
+};
