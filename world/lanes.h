@@ -23,6 +23,7 @@ struct LaneMask {
 };
 
 struct Lanes {
+  static constexpr int kWidth = 4;
   __m128 v;
   static Lanes load(const float* p) { return {_mm_loadu_ps(p)}; }
   static Lanes all(float f) { return {_mm_set1_ps(f)}; }
@@ -35,6 +36,7 @@ struct Lanes {
   friend Lanes sqrt(Lanes a) { return {_mm_sqrt_ps(a.v)}; }
   friend LaneMask operator<(Lanes a, Lanes b) { return {_mm_cmplt_ps(a.v, b.v)}; }
   friend LaneMask operator>(Lanes a, Lanes b) { return {_mm_cmpgt_ps(a.v, b.v)}; }
+  friend LaneMask operator==(Lanes a, Lanes b) { return {_mm_cmpeq_ps(a.v, b.v)}; }
 };
 
 // Four 32-bit integers, compared lane by lane.
@@ -91,4 +93,32 @@ inline void first_columns(Lanes a, Lanes b, Lanes c, Lanes d, Lanes& first, Lane
   const __m128 ab = _mm_unpacklo_ps(a.v, b.v), cd = _mm_unpacklo_ps(c.v, d.v);
   first = {_mm_movelh_ps(ab, cd)};
   second = {_mm_movehl_ps(cd, ab)};
+}
+
+// The offsets ex and ey of each lane's near neighbour, from four rows that start with
+// them.
+inline void offsets(const float* const* near, Lanes& ex, Lanes& ey) {
+  first_columns(Lanes::load(near[0]), Lanes::load(near[1]), Lanes::load(near[2]),
+                Lanes::load(near[3]), ex, ey);
+}
+
+// The fields of each lane's neighbour record: vx, vy, friction, size, nvx, nvy and (only
+// with kItems) the item.
+template <bool kItems>
+void record_columns(const float* const* record, Lanes& vx, Lanes& vy, Lanes& friction, Lanes& size,
+                    Lanes& nvx, Lanes& nvy, Lanes& item) {
+  vx = Lanes::load(record[0]);
+  vy = Lanes::load(record[1]);
+  friction = Lanes::load(record[2]);
+  size = Lanes::load(record[3]);
+  transpose(vx, vy, friction, size);
+  nvx = Lanes::load(record[0] + 4);
+  nvy = Lanes::load(record[1] + 4);
+  item = Lanes::load(record[2] + 4);
+  Lanes rest = Lanes::load(record[3] + 4);
+  if constexpr (kItems) {
+    transpose(nvx, nvy, item, rest);
+  } else {
+    first_columns(nvx, nvy, item, rest, nvx, nvy);
+  }
 }

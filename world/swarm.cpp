@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "world/lane_reaction.h"
 #include "world/lanes.h"
 #include "world/world.h"
 
@@ -18,85 +19,30 @@ void neighbourhood(float x, float y, float reach, vec& lo, vec& hi) {
   if (hi.y > World::screen_height - 1) hi.y = World::screen_height - 1;
 }
 
-// The fields of four reacting balls, one per lane.
-struct Reacting {
-  Lanes size30, size8, nvx, nvy;  // 30 and 8 times the size, as col works them out
-  IntLanes item;
-  Lanes vx, vy, density, friction;
-};
-
-// ball::col's reaction of each lane's ball to one near neighbour, with the same
-// operations in the same order and precision. Both branches of col are worked out and
-// the result picked lane by lane. `near` points at each lane's offset, `record` at the
-// neighbour's record. Without items every pair of balls attracts.
-template <bool kItems>
-[[gnu::always_inline]] inline void react_step(Reacting& a, const float* const near[4],
-                                              const float* const record[4]) {
-  Lanes ex, ey;
-  first_columns(Lanes::load(near[0]), Lanes::load(near[1]), Lanes::load(near[2]),
-                Lanes::load(near[3]), ex, ey);
-  Lanes o_vx = Lanes::load(record[0]), o_vy = Lanes::load(record[1]);
-  Lanes o_friction = Lanes::load(record[2]), o_size = Lanes::load(record[3]);
-  transpose(o_vx, o_vy, o_friction, o_size);
-  Lanes o_nvx = Lanes::load(record[0] + 4), o_nvy = Lanes::load(record[1] + 4);
-  Lanes o_item = Lanes::load(record[2] + 4), o_rest = Lanes::load(record[3] + 4);
-  if constexpr (kItems) {
-    transpose(o_nvx, o_nvy, o_item, o_rest);
-  } else {
-    first_columns(o_nvx, o_nvy, o_item, o_rest, o_nvx, o_nvy);
-  }
-  const Lanes zero = Lanes::all(0), one = Lanes::all(1);
-
-  const Lanes d = sqrt(ex * ex + ey * ey);
-  const Lanes ux = ex / d, uy = ey / d;
-
-  const Lanes reach_of_cohesion = a.size30 + a.density;
-  const Lanes q = one - d / reach_of_cohesion;
-  const Lanes f = Lanes::all(0.07f) * cube(q) * a.friction;
-  if constexpr (kItems) {
-    const IntLanes none = IntLanes::all(0), their_item = IntLanes::bits_of(o_item);
-    const LaneMask cohesive = (a.item == their_item) | (their_item == none) | (a.item == none);
-    a.vx = pick(cohesive, a.vx + ux * f, a.vx);
-    a.vy = pick(cohesive, a.vy + uy * f, a.vy);
-  } else {
-    a.vx = a.vx + ux * f;
-    a.vy = a.vy + uy * f;
-  }
-
-  const Lanes m = a.size8 - Lanes::all(4) * o_size;
-  const LaneMask repels = d < m;
-  const Lanes g = d / (m + a.density);
-  const Lanes p = fourth_power(one - g);
-  const Lanes matching = p * a.friction * o_friction;
-  Lanes vx = a.vx - ux * p, vy = a.vy - uy * p;
-  const LaneMask against = a.nvx * o_nvx + a.nvy * o_nvy < zero;
-  vx = pick(against, vx + (o_vx - vx) * matching, vx);
-  vy = pick(against, vy + (o_vy - vy) * matching, vy);
-  a.vx = pick(repels, vx, a.vx);
-  a.vy = pick(repels, vy, a.vy);
-  a.density = pick(repels, a.density + g, a.density);
-  a.friction = pick(repels, a.friction + (one - a.friction) * Lanes::all(0.001f), a.friction);
-}
-
-// `steps` reactions in each lane; each lane's cursor walks its near neighbours (or stays
-// on the idle one, with stride 0).
-template <bool kItems, class Near, class Record>
-void react_steps(Reacting& a, const Near* (&cursor)[4], const int32_t (&stride)[4], int32_t steps,
-                 const Record* records) {
-  for (int32_t s = 0; s < steps; ++s) {
-    const float* near[4];
-    const float* record[4];
-#pragma GCC unroll 4
-    for (int j = 0; j < 4; ++j) {
-      near[j] = &cursor[j]->ex;
-      record[j] = &records[cursor[j]->entry].vx;
-      cursor[j] += stride[j];
-    }
-    react_step<kItems>(a, near, record);
-  }
-}
-
 }  // namespace
+
+namespace react {
+
+void in_four_lanes(const Reaction& reaction) {
+  in_lanes<Lanes>(reaction);
+}
+
+bool wide_lanes_supported() {
+  // Asks the system too: the processor's flag alone would not tell whether the wide
+  // registers are saved when tasks switch.
+  __builtin_cpu_init();
+  return __builtin_cpu_supports("avx");
+}
+
+}  // namespace react
+
+Swarm::Swarm() {
+  use_wide_lanes(true);
+}
+
+void Swarm::use_wide_lanes(bool wide) {
+  width_ = wide && react::wide_lanes_supported() ? 8 : 4;
+}
 
 void Swarm::step(World& world, bool drawing) {
   make_room_for(static_cast<size_t>(world.ball_list.Count()));
@@ -114,10 +60,13 @@ void Swarm::make_room_for(size_t balls) {
   make_room(entries_of_, balls);
   make_room(finished_, balls);
   make_room(records_, 2 * balls + 1);
+  make_room(idle_near_, 2 * balls + BallTree::kPadding);
   make_room(pending_, 2 * balls + BallTree::kPadding);
   make_room(runs_, BallTree::most_runs(static_cast<int32_t>(balls)));
-  for (Lane& lane : lanes_) make_room(lane.ball.near, 2 * balls + BallTree::kPadding);
-  for (Waiting& waiting : waiting_) make_room(waiting.ball.near, 2 * balls + BallTree::kPadding);
+  // No search yields an entry twice, and four more are written past the last.
+  const size_t near = 2 * balls + BallTree::kPadding;
+  for (Lane& lane : lanes_) lane.ball.near.make_room(near);
+  for (Waiting& waiting : waiting_) waiting.ball.near.make_room(near);
 }
 
 // Every ball moves and is drawn in list order; those still in the list are gathered.
@@ -150,43 +99,37 @@ void Swarm::gather(ball& b) {
 }
 
 // Cohesion only asks whether two balls share their item, so items become small numbers
-// that four lanes compare at once. There are few items, and balls of one item tend to
-// follow each other in the list.
-int32_t Swarm::item_number(const void* item) {
+// (as floats, exact for any count of items a game has) that the lanes compare at once.
+// There are few items, and balls of one item tend to follow each other in the list.
+float Swarm::item_number(const void* item) {
   if (item == nullptr) return 0;
-  if (!items_.empty() && items_.back() == item) return static_cast<int32_t>(items_.size());
+  if (!items_.empty() && items_.back() == item) return static_cast<float>(items_.size());
   const auto known = std::find(items_.begin(), items_.end(), item);
-  if (known != items_.end()) return static_cast<int32_t>(known - items_.begin()) + 1;
+  if (known != items_.end()) return static_cast<float>(known - items_.begin()) + 1;
   items_.push_back(item);
-  return static_cast<int32_t>(items_.size());
+  return static_cast<float>(items_.size());
 }
 
 // Fields by entry lie in the order of the leaves, so neighbours are read from nearby
-// memory. One more record past the entries is what idle lanes read.
+// memory. The record before the first entry's is what idle lanes read.
 void Swarm::lay_out_entries() {
   const int32_t entries = tree_.entry_count();
   const int32_t* entry_ball = tree_.entry_ball();
   const size_t padded = static_cast<size_t>(entries) + BallTree::kPadding;
   pending_.assign(padded, 0);
   records_.resize(entries + 1);
+  // An idle lane meets a small neighbour 1 pixel away, again and again: its numbers stay
+  // tame, and are dropped anyway. Every lane steps through its list by one index, so an
+  // idle one has a list of its own, as long as any.
+  records_[0] = {0, 0, 1, 0, 0, 0, 0, 0};
+  if (idle_near_.size() < padded) idle_near_.resize(padded, {1, 0, -1, 0});
   entries_of_.assign(balls_.size(), {-1, -1});
   for (int32_t k = 0; k < entries; ++k) {
     const int32_t ball = entry_ball[k];
     const Own& o = own_[ball];
-    records_[k] = {o.vx, o.vy, o.friction, o.size, o.nvx, o.nvy, o.item, 0};
+    record_of(k) = {o.vx, o.vy, o.friction, o.size, o.nvx, o.nvy, o.item, 0};
     auto& listed = entries_of_[ball];
     listed[listed[0] < 0 ? 0 : 1] = k;
-  }
-  // An idle lane meets a small neighbour 1 pixel away, again and again: its numbers stay
-  // tame, and are dropped anyway.
-  records_[entries] = {0, 0, 1, 0, 0, 0, 0, 0};
-  idle_near_ = {1, 0, entries, 0};
-  // No search yields an entry twice, and four more are written past the last.
-  for (Lane& lane : lanes_) {
-    if (lane.ball.near.size() < padded) lane.ball.near.resize(padded);
-  }
-  for (Waiting& waiting : waiting_) {
-    if (waiting.ball.near.size() < padded) waiting.ball.near.resize(padded);
   }
 }
 
@@ -194,20 +137,21 @@ void Swarm::react_all() {
   finished_.assign(balls_.size(), 0);
   next_ball_ = 0;
   handed_on_ = 0;
-  for (int j = 0; j < kLanes; ++j) go_idle(j);
+  for (int j = 0; j < react::kMostLanes; ++j) go_idle(j);
   while (true) {
-    for (int j = 0; j < kLanes; ++j) {
+    for (int j = 0; j < width_; ++j) {
       if (!lanes_[j].reacting) fill_idle_lane(j);
     }
     int32_t steps = INT32_MAX;
-    for (const Lane& lane : lanes_) {
+    for (int j = 0; j < width_; ++j) {
+      const Lane& lane = lanes_[j];
       if (lane.reacting) steps = std::min(steps, lane.ball.near_count - lane.next);
     }
     // With no ball reacting, every ball has finished: the earliest waiting one would
     // have found its earlier balls handed on.
     if (steps == INT32_MAX) return;
     run_lanes(steps);
-    for (int j = 0; j < kLanes; ++j) {
+    for (int j = 0; j < width_; ++j) {
       const Lane& lane = lanes_[j];
       if (lane.reacting && lane.next == lane.ball.near_count) finish(j);
     }
@@ -220,9 +164,9 @@ void Swarm::react_all() {
 void Swarm::fill_idle_lane(int j) {
   const int32_t count = static_cast<int32_t>(balls_.size());
   while (!start_waiting_ball(j)) {
-    const auto room = std::find_if(waiting_.begin(), waiting_.end(),
+    const auto room = std::find_if(waiting_.begin(), waiting_.begin() + width_,
                                    [](const Waiting& waiting) { return !waiting.used; });
-    if (next_ball_ == count || room == waiting_.end()) return;
+    if (next_ball_ == count || room == waiting_.begin() + width_) return;
     Prepared& p = lanes_[j].ball;
     prepare(p, next_ball_++);
     if (p.near_count == 0) {
@@ -239,7 +183,8 @@ void Swarm::fill_idle_lane(int j) {
 // Starts the earliest waiting ball whose earlier balls have handed on their results.
 bool Swarm::start_waiting_ball(int j) {
   Waiting* earliest = nullptr;
-  for (Waiting& waiting : waiting_) {
+  for (int w = 0; w < width_; ++w) {
+    Waiting& waiting = waiting_[w];
     if (!waiting.used || waiting.ball.waits_for >= handed_on_) continue;
     if (!earliest || waiting.ball.ball < earliest->ball.ball) earliest = &waiting;
   }
@@ -306,9 +251,9 @@ int32_t Swarm::last_pending_read(const Prepared& p) const {
   const Own& own = own_[p.ball];
   int32_t last = -1;
   for (int32_t k = 0; k < p.near_count; ++k) {
-    const Near& near = p.near[k];
+    const Near& near = p.near.data()[k];
     if (pending_[near.entry] == 0) continue;
-    const Record& o = records_[near.entry];
+    const Record& o = record_of(near.entry);
     const float d = std::sqrt(near.ex * near.ex + near.ey * near.ey);
     const bool repels = d < 8 * own.size - 4 * o.size;
     const bool against = own.nvx * o.nvx + own.nvy * o.nvy < 0;
@@ -321,58 +266,49 @@ void Swarm::start(int j) {
   Lane& lane = lanes_[j];
   lane.reacting = true;
   lane.next = 0;
-  lanes_own_.set(j, own_[lane.ball.ball]);
+  set_lane(j, own_[lane.ball.ball]);
 }
 
 // `steps` neighbours for every reacting lane; idle lanes react to the idle neighbour and
 // their results are dropped.
 void Swarm::run_lanes(int32_t steps) {
-  const Near* cursor[kLanes];
-  int32_t stride[kLanes];
-  for (int j = 0; j < kLanes; ++j) {
+  react::Reaction reaction{&lanes_own_, {}, steps, &record_of(0), !items_.empty()};
+  for (int j = 0; j < width_; ++j) {
     Lane& lane = lanes_[j];
-    cursor[j] = lane.reacting ? &lane.ball.near[lane.next] : &idle_near_;
-    stride[j] = lane.reacting ? 1 : 0;
+    reaction.near[j] = lane.reacting ? lane.ball.near.data() + lane.next : idle_near_.data();
     if (lane.reacting) lane.next += steps;
   }
-  LaneFields& f = lanes_own_;
-  Reacting a{Lanes::load(f.size30), Lanes::load(f.size8),   Lanes::load(f.nvx),
-             Lanes::load(f.nvy),    IntLanes::load(f.item), Lanes::load(f.vx),
-             Lanes::load(f.vy),     Lanes::load(f.density), Lanes::load(f.friction)};
-  if (items_.empty()) {
-    react_steps<false>(a, cursor, stride, steps, records_.data());
+  if (width_ == 8) {
+    react::in_eight_lanes(reaction);
   } else {
-    react_steps<true>(a, cursor, stride, steps, records_.data());
+    react::in_four_lanes(reaction);
   }
-  a.vx.store(f.vx);
-  a.vy.store(f.vy);
-  a.density.store(f.density);
-  a.friction.store(f.friction);
 }
 
-void Swarm::LaneFields::set(int j, const Own& own) {
-  size30[j] = 30 * own.size;
-  size8[j] = 8 * own.size;
-  nvx[j] = own.nvx;
-  nvy[j] = own.nvy;
-  item[j] = own.item;
-  vx[j] = own.vx;
-  vy[j] = own.vy;
-  density[j] = own.density;
-  friction[j] = own.friction;
+void Swarm::set_lane(int j, const Own& own) {
+  react::LaneFields& f = lanes_own_;
+  f.size30[j] = 30 * own.size;
+  f.size8[j] = 8 * own.size;
+  f.nvx[j] = own.nvx;
+  f.nvy[j] = own.nvy;
+  f.item[j] = own.item;
+  f.vx[j] = own.vx;
+  f.vy[j] = own.vy;
+  f.density[j] = own.density;
+  f.friction[j] = own.friction;
 }
 
 // A lane without a ball still computes, on numbers that stay tame.
 void Swarm::go_idle(int j) {
   lanes_[j].reacting = false;
-  lanes_own_.set(j, {0, 0, 1, 0, 0, 0, 0, 0, 1, 1});
+  set_lane(j, {0, 0, 1, 0, 0, 0, 0, 0, 1, 1});
 }
 
 // The lane's result becomes the ball's.
 void Swarm::finish(int j) {
   const int32_t i = lanes_[j].ball.ball;
   Own& own = own_[i];
-  const LaneFields& f = lanes_own_;
+  const react::LaneFields& f = lanes_own_;
   own.vx = f.vx[j];
   own.vy = f.vy[j];
   own.density = f.density[j];
@@ -398,9 +334,10 @@ void Swarm::hand_on_results() {
     b.friction = own.friction;
     for (int32_t k : entries_of_[handed_on_]) {
       if (k < 0) continue;
-      records_[k].vx = own.vx;
-      records_[k].vy = own.vy;
-      records_[k].friction = own.friction;
+      Record& record = record_of(k);
+      record.vx = own.vx;
+      record.vy = own.vy;
+      record.friction = own.friction;
       pending_[k] = 0;
     }
   }

@@ -3,8 +3,8 @@
 // moves and is drawn, a quadtree is built over the balls and every ball reacts to its
 // neighbours with ball::col's arithmetic) and leaves every ball bit for bit as that plain
 // way does. It gets there with the balls' fields copied into arrays, the flat BallTree,
-// a first distance test over four neighbours at once, four balls reacting side by side
-// in the four lanes of the vector unit, and buffers kept from frame to frame so that a
+// a first distance test over four neighbours at once, four or eight balls reacting side
+// by side in the lanes of the vector unit, and buffers kept from frame to frame so that a
 // running swarm allocates nothing.
 //
 // Balls react in list order, and a ball reads the velocity and friction that earlier
@@ -16,55 +16,64 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "world/ball_tree.h"
+#include "world/swarm_react.h"
 
 struct World;
 struct ball;
 
 class Swarm {
  public:
+  // Eight lanes where the processor has them, four otherwise.
+  Swarm();
   // One frame; with `drawing` off the colour and draw calls are left out.
   void step(World& world, bool drawing);
+  // Eight lanes (where supported) or four: the results are the same either way.
+  void use_wide_lanes(bool wide);
+  int lane_count() const { return width_; }
 
  private:
-  static constexpr int kLanes = 4;
+  using Near = react::Near;
+  using Record = react::Record;
 
   // A ball's own fields as they are before its reaction.
   struct Own {
     float x, y, size, nvx, nvy;
-    int32_t item;  // 0 without an item
+    float item;  // the item's number, 0 without an item
     float vx, vy, density, friction;
   };
 
-  // A near neighbour: its offset and its entry in the tree.
-  struct Near {
-    float ex, ey;
-    int32_t entry;
-    float unused;
-  };
+  // Room for near neighbours, left as it is until written: clearing every list in full
+  // would touch every page of them in a swarm's first frame.
+  class NearList {
+   public:
+    // Room for n; what was there is dropped when it grows.
+    void make_room(size_t n) {
+      if (capacity_ >= n) return;
+      capacity_ = 2 * n;
+      at_ = std::make_unique_for_overwrite<Near[]>(capacity_);
+    }
+    Near* data() { return at_.get(); }
+    const Near* data() const { return at_.get(); }
 
-  // What a reaction reads of the ball at an entry. Velocity and friction are the result
-  // of the ball's own reaction once it has been handed on, its fields from before that
-  // until then; the rest stays as it is.
-  struct Record {
-    float vx, vy, friction, size;
-    float nvx, nvy;
-    int32_t item;  // 0 without an item
-    float unused;
+   private:
+    std::unique_ptr<Near[]> at_;
+    size_t capacity_ = 0;
   };
 
   // A ball's near neighbours, the entries that pass the first distance test, in order.
   struct Prepared {
     int32_t ball = -1;
     int32_t near_count = 0;
-    std::vector<Near> near;  // with room for four more past the last
+    NearList near;  // with room for four more past the last
     // The last earlier ball it reads that has not handed on its result, or -1.
     int32_t waits_for = -1;
   };
 
-  // One of the four reactions that run together.
+  // One of the reactions that run side by side.
   struct Lane {
     bool reacting = false;
     int32_t next = 0;  // the near neighbour it reacts to next
@@ -77,19 +86,10 @@ class Swarm {
     Prepared ball;
   };
 
-  // The fields of the four reacting balls, lane by lane.
-  struct LaneFields {
-    // 30 and 8 times the size, as col works them out.
-    alignas(16) float size30[kLanes], size8[kLanes], nvx[kLanes], nvy[kLanes];
-    alignas(16) int32_t item[kLanes];
-    alignas(16) float vx[kLanes], vy[kLanes], density[kLanes], friction[kLanes];
-    void set(int lane, const Own& own);
-  };
-
   void make_room_for(size_t balls);
   void move_and_gather(World& world, bool drawing);
   void gather(ball& b);
-  int32_t item_number(const void* item);
+  float item_number(const void* item);
   void lay_out_entries();
   void react_all();
   void fill_idle_lane(int lane);
@@ -97,6 +97,7 @@ class Swarm {
   void prepare(Prepared& p, int32_t i);
   void start(int lane);
   void run_lanes(int32_t steps);
+  void set_lane(int lane, const Own& own);
   void finish(int lane);
   void finish_ball(int32_t i);
   void go_idle(int lane);
@@ -111,17 +112,20 @@ class Swarm {
   BallTree tree_;
   // Records by entry of the tree, and the entries of each ball: at most two, -1 where
   // there is none.
-  std::vector<Record> records_;
+  std::vector<Record> records_;  // the idle lanes' one first
+  Record& record_of(int32_t entry) { return records_[entry + 1]; }
+  const Record& record_of(int32_t entry) const { return records_[entry + 1]; }
   std::vector<std::array<int32_t, 2>> entries_of_;
   // By entry: -1 while its ball has been prepared but not handed on its result.
   std::vector<int32_t> pending_;
   std::vector<EntryRun> runs_;
 
-  std::array<Lane, kLanes> lanes_;
-  LaneFields lanes_own_;
-  std::array<Waiting, 4> waiting_;
-  Near idle_near_{};       // what idle lanes react to
-  int32_t next_ball_ = 0;  // the next ball to prepare
-  int32_t handed_on_ = 0;  // balls before this one have handed on their results
+  int width_ = 4;  // lanes in use, and as many balls may wait
+  std::array<Lane, react::kMostLanes> lanes_;
+  react::LaneFields lanes_own_;
+  std::array<Waiting, react::kMostLanes> waiting_;
+  std::vector<Near> idle_near_;  // what idle lanes react to: entry -1, the idle record
+  int32_t next_ball_ = 0;        // the next ball to prepare
+  int32_t handed_on_ = 0;        // balls before this one have handed on their results
   std::vector<uint8_t> finished_;
 };

@@ -16,9 +16,13 @@ constexpr int kFrameDivisor = 10;  // the sanitized build runs far slower
 constexpr int kFrameDivisor = 1;
 #endif
 
-// A world of its own, seeded like the game's.
+// A world of its own, seeded like the game's, its swarm reacting in eight lanes where the
+// processor has them (`wide`) or in four.
 struct Side {
-  explicit Side(bool keep_draws) : gl(keep_draws) { random.SeedRandom(199); }
+  explicit Side(bool keep_draws, bool wide = true) : gl(keep_draws) {
+    random.SeedRandom(199);
+    world.swarm.use_wide_lanes(wide);
+  }
   GlRecorder gl;
   Random random;
   RecordingSounds sounds;
@@ -85,12 +89,13 @@ void ExpectSameFrames(Side& fast, Side& plain, int frames, bool drawing) {
   }
 }
 
-class SwarmSizeTest : public ::testing::TestWithParam<std::pair<int32_t, int>> {};
+// Balls, frames, and whether the fast frame may use eight lanes.
+class SwarmSizeTest : public ::testing::TestWithParam<std::tuple<int32_t, int, bool>> {};
 
 // Swarms spawned at once, as the Space key makes them.
 TEST_P(SwarmSizeTest, TheFastFrameLeavesEveryBallAsThePlainOneDoes) {
-  const auto [balls, frames] = GetParam();
-  Side fast(false), plain(false);
+  const auto [balls, frames, wide] = GetParam();
+  Side fast(false, wide), plain(false);
   for (int32_t made = 0; made < balls; made += 1500) {
     spawn_ball_swarm(fast.world, 1500);
     spawn_ball_swarm(plain.world, 1500);
@@ -99,8 +104,18 @@ TEST_P(SwarmSizeTest, TheFastFrameLeavesEveryBallAsThePlainOneDoes) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Sizes, SwarmSizeTest,
-                         ::testing::Values(std::pair{1500, 300}, std::pair{6000, 300},
-                                           std::pair{15000, 200}));
+                         ::testing::Values(std::tuple{1500, 300, true}, std::tuple{6000, 300, true},
+                                           std::tuple{15000, 200, true},
+                                           std::tuple{1500, 300, false},
+                                           std::tuple{6000, 300, false},
+                                           std::tuple{15000, 200, false}));
+
+TEST(SwarmLanesTest, EightLanesWhereTheProcessorHasThemAndFourOnRequest) {
+  Side side(false);
+  EXPECT_EQ(side.world.swarm.lane_count(), react::wide_lanes_supported() ? 8 : 4);
+  side.world.swarm.use_wide_lanes(false);
+  EXPECT_EQ(side.world.swarm.lane_count(), 4);
+}
 
 // Two items' balls mixing, balls freshly hit by a shot, balls at and beyond the walls and
 // in the strips of the tree that belong to no child; halfway through, one item is
@@ -126,8 +141,10 @@ void MakeMixedSwarm(World& world) {
   }
 }
 
-TEST(SwarmMixTest, ItemsHitBallsAndWallsGiveTheSameBallsAndTheSameDrawing) {
-  Side fast(true), plain(true);
+class SwarmMixTest : public ::testing::TestWithParam<bool> {};
+
+TEST_P(SwarmMixTest, ItemsHitBallsAndWallsGiveTheSameBallsAndTheSameDrawing) {
+  Side fast(true, GetParam()), plain(true);
   MakeMixedSwarm(fast.world);
   MakeMixedSwarm(plain.world);
   const int frames = 240 / kFrameDivisor;
@@ -137,5 +154,7 @@ TEST(SwarmMixTest, ItemsHitBallsAndWallsGiveTheSameBallsAndTheSameDrawing) {
   ExpectSameFrames(fast, plain, frames / 2, true);
   EXPECT_GT(fast.world.ball_list.Count(), 100);  // the swarm lived through it
 }
+
+INSTANTIATE_TEST_SUITE_P(EightLanesAndFour, SwarmMixTest, ::testing::Bool());
 
 }  // namespace
