@@ -221,14 +221,8 @@ SDL_Event WindowEvent(SDL_WindowEventID what) {
 // not go on thrusting or firing.
 TEST_F(WindowGame, LosingTheFocusReleasesAHeldKeyAndButton) {
   Settle(platform);
-  SDL_Event key{};
-  key.type = SDL_KEYDOWN;
-  key.key.keysym.sym = SDLK_w;
-  Push(key);
-  SDL_Event button{};
-  button.type = SDL_MOUSEBUTTONDOWN;
-  button.button.button = SDL_BUTTON_LEFT;
-  Push(button);
+  PushKey(SDLK_w, true);
+  PushButton(true);
   ASSERT_EQ(platform.KeyIsDown(key::kW), 1);
   ASSERT_EQ(platform.MouseIsDown(1), 1);
   Push(WindowEvent(SDL_WINDOWEVENT_FOCUS_LOST));
@@ -239,10 +233,7 @@ TEST_F(WindowGame, LosingTheFocusReleasesAHeldKeyAndButton) {
 
 TEST_F(WindowGame, ClosingTheWindowWhilePausedQuits) {
   Settle(platform);
-  SDL_Event key{};
-  key.type = SDL_KEYDOWN;
-  key.key.keysym.sym = SDLK_p;
-  Push(key);
+  PushKey(SDLK_p, true);
   game.RunFrame();
   game.RunFrame();
   ASSERT_TRUE(game.state.paused);
