@@ -23,10 +23,10 @@ int quadrant(bool right, bool bottom) {
   return bottom ? 2 : 1;
 }
 
-// Runs that follow each other in the entry arrays are joined, so the first distance test
-// goes through long stretches.
-void add_run(std::vector<EntryRun>& runs, EntryRun run) {
-  if (!runs.empty() && runs.back().end == run.begin) {
+// Runs of one search that follow each other in the entry arrays are joined, so the first
+// distance test goes through long stretches. The search's runs start at `first`.
+void add_run(std::vector<EntryRun>& runs, size_t first, EntryRun run) {
+  if (runs.size() > first && runs.back().end == run.begin) {
     runs.back().end = run.end;
   } else {
     runs.push_back(run);
@@ -55,7 +55,8 @@ void BallTree::build(const float* x, const float* y, const float* size2, int32_t
   // A leaf splits at its eleventh entered ball, and an entered ball counts in at most two
   // leaves: at most 2 count / 11 splits, each making four nodes and one more link.
   const size_t n = static_cast<size_t>(count);
-  for (auto* v : {&link_ball_, &link_next_, &entry_ball_}) make_room(*v, 2 * n + kPadding);
+  for (auto* v : {&link_ball_, &link_next_, &entry_ball_, &entry_quad_})
+    make_room(*v, 2 * n + kPadding);
   for (auto* v : {&entry_x_, &entry_y_, &entry_size2_}) make_room(*v, 2 * n + kPadding);
   make_room(nodes_, n + 1);
   make_room(quads_, n + 1);
@@ -149,6 +150,7 @@ void BallTree::lay_out() {
   const size_t links = link_ball_.size() + kPadding;
   if (entry_ball_.size() < links) {
     entry_ball_.resize(links);
+    entry_quad_.resize(links);
     entry_x_.resize(links);
     entry_y_.resize(links);
     entry_size2_.resize(links);
@@ -157,22 +159,23 @@ void BallTree::lay_out() {
   quads_.clear();
   leaf_runs_.clear();
   const Node& root = nodes_[0];
-  root_run_ = root.first_child >= 0 ? EntryRun{0, 0} : lay_out_leaf(root);
-  if (root.first_child >= 0) lay_out_children(root);
+  root_run_ = root.first_child >= 0 ? EntryRun{0, 0} : lay_out_leaf(root, -1);
+  if (root.first_child >= 0) lay_out_children(root, -1);
 }
 
-int32_t BallTree::lay_out_children(const Node& node) {
+int32_t BallTree::lay_out_children(const Node& node, int32_t parent) {
   const int32_t at = static_cast<int32_t>(quads_.size());
-  quads_.push_back({node.x0, node.y0, node.half_w, node.half_h, {}, 0, 0});
+  quads_.push_back(
+      {node.x0, node.y0, node.half_w, node.half_h, node.x1, node.y1, parent, {}, 0, 0});
   for (int32_t j = 0; j < 4; ++j) {
     const Node& child = nodes_[node.first_child + j];
     int32_t below;
     bool occupied = true;
     if (child.first_child >= 0) {
-      below = lay_out_children(child);
+      below = lay_out_children(child, at);
     } else {
       below = ~static_cast<int32_t>(leaf_runs_.size());
-      leaf_runs_.push_back(lay_out_leaf(child));
+      leaf_runs_.push_back(lay_out_leaf(child, at));
       // Empty leaves have nothing to give a search.
       occupied = leaf_runs_.back().begin != leaf_runs_.back().end;
     }
@@ -183,15 +186,30 @@ int32_t BallTree::lay_out_children(const Node& node) {
   return at;
 }
 
-EntryRun BallTree::lay_out_leaf(const Node& leaf) {
+EntryRun BallTree::lay_out_leaf(const Node& leaf, int32_t parent) {
   const int32_t begin = entry_count_;
   for (int32_t link = leaf.first; link >= 0; link = link_next_[link]) {
+    entry_quad_[entry_count_] = parent;
     entry_ball_[entry_count_++] = link_ball_[link];
   }
   return {begin, entry_count_};
 }
 
-void BallTree::search(const vec& lo, const vec& hi, std::vector<EntryRun>& runs) const {
+// Rectangles of nodes that are neither inside a node nor around it lie apart from it: when
+// the box lies within the node, no such rectangle passes the overlap test.
+int32_t BallTree::enclosing_quad(int32_t near_entry, const vec& lo, const vec& hi) const {
+  int32_t at = near_entry >= 0 ? entry_quad_[near_entry] : 0;
+  while (at > 0) {
+    const Quad& quad = quads_[at];
+    if (quad.x <= lo.x && hi.x <= quad.x1 && quad.y <= lo.y && hi.y <= quad.y1) return at;
+    at = quad.parent;
+  }
+  return 0;
+}
+
+void BallTree::search(const vec& lo, const vec& hi, std::vector<EntryRun>& runs,
+                      int32_t near_entry) const {
+  const size_t first = runs.size();
   const Node& root = nodes_[0];
   if (root.first_child < 0) {
     const bool overlaps = root.x1 > lo.x && root.y1 > lo.y && root.y0 < hi.y && root.x0 < hi.x;
@@ -204,11 +222,11 @@ void BallTree::search(const vec& lo, const vec& hi, std::vector<EntryRun>& runs)
   // on top; inner children as their Quad, leaves as the complement of their run.
   std::array<int32_t, 64> stack;
   int32_t depth = 0;
-  stack[depth++] = 0;
+  stack[depth++] = enclosing_quad(near_entry, lo, hi);
   while (depth > 0) {
     const int32_t at = stack[--depth];
     if (at < 0) {
-      add_run(runs, leaf_runs_[~at]);
+      add_run(runs, first, leaf_runs_[~at]);
       continue;
     }
     // A child is visited when its rectangle overlaps the box: x1 > lo.x, y1 > lo.y,
@@ -221,7 +239,7 @@ void BallTree::search(const vec& lo, const vec& hi, std::vector<EntryRun>& runs)
     // at once, in order.
     if ((visit & quad.inner) == 0) {
       for (unsigned bits = visit; bits != 0; bits &= bits - 1) {
-        add_run(runs, leaf_runs_[~quad.child[std::countr_zero(bits)]]);
+        add_run(runs, first, leaf_runs_[~quad.child[std::countr_zero(bits)]]);
       }
       continue;
     }

@@ -35,8 +35,13 @@ class BallTree {
   // No search yields more runs than this.
   static size_t most_runs(int32_t count) { return static_cast<size_t>(count) + 1; }
   // Appends the runs of every leaf whose rectangle overlaps the box lo-hi, in the order
-  // of the search, joining runs that follow each other in the entry arrays.
-  void search(const vec& lo, const vec& hi, std::vector<EntryRun>& runs) const;
+  // of the search, joining those of this search that follow each other in the entry
+  // arrays. The search
+  // starts from the smallest node around the leaf of `near_entry` that holds the whole
+  // box (no leaf outside that node can overlap it), or from the top without one (-1):
+  // any entry gives the same runs, one in or near the box saves the most.
+  void search(const vec& lo, const vec& hi, std::vector<EntryRun>& runs,
+              int32_t near_entry = -1) const;
 
   int32_t entry_count() const { return entry_count_; }
   const int32_t* entry_ball() const { return entry_ball_.data(); }
@@ -59,13 +64,16 @@ class BallTree {
   void split(int32_t node);
   int32_t child_containing(const Node& node, float px, float py) const;
   void lay_out();
-  int32_t lay_out_children(const Node& node);
-  EntryRun lay_out_leaf(const Node& leaf);
+  int32_t lay_out_children(const Node& node, int32_t parent);
+  EntryRun lay_out_leaf(const Node& leaf, int32_t parent);
+  int32_t enclosing_quad(int32_t near_entry, const vec& lo, const vec& hi) const;
 
   // The four children of an inner node as a search sees them, tested at once: their
   // rectangles follow from the node's corner and the children's width and height.
   struct Quad {
     float x, y, half_w, half_h;
+    float x1, y1;    // the node's far edges, past its children's when its size is odd
+    int32_t parent;  // the Quad of the node's parent, -1 at the top
     // Each child's own Quad, or for a leaf the complement of its run's index.
     int32_t child[4];
     unsigned occupied;  // bit j: child j is inner, or a leaf with entries
@@ -84,5 +92,6 @@ class BallTree {
   EntryRun root_run_{0, 0};
   int32_t entry_count_ = 0;
   std::vector<int32_t> entry_ball_;
+  std::vector<int32_t> entry_quad_;  // the Quad whose child is the entry's leaf
   std::vector<float> entry_x_, entry_y_, entry_size2_;
 };

@@ -34,16 +34,37 @@ class BallTreeTest : public WorldTest {
       const auto at = std::find(balls.begin(), balls.end(), link.Value());
       expected.push_back(static_cast<int32_t>(at - balls.begin()));
     }
-    std::vector<EntryRun> runs;
-    flat.search(lo, hi, runs);
-    std::vector<int32_t> actual;
-    for (const EntryRun& run : runs) {
-      for (int32_t k = run.begin; k < run.end; ++k) {
-        actual.push_back(flat.entry_ball()[k]);
-        EXPECT_EQ(flat.entry_x()[k], xs[flat.entry_ball()[k]]);
+    // From the top, and from the leaves of an entry in the box and of any entry at all.
+    for (int32_t near_entry : {-1, EntryNear((lo.x + hi.x) / 2, (lo.y + hi.y) / 2), AnyEntry()}) {
+      std::vector<EntryRun> runs;
+      flat.search(lo, hi, runs, near_entry);
+      std::vector<int32_t> actual;
+      for (const EntryRun& run : runs) {
+        for (int32_t k = run.begin; k < run.end; ++k) {
+          actual.push_back(flat.entry_ball()[k]);
+          EXPECT_EQ(flat.entry_x()[k], xs[flat.entry_ball()[k]]);
+        }
       }
+      ASSERT_EQ(actual, expected) << "box " << lo.x << "," << lo.y << " - " << hi.x << "," << hi.y
+                                  << " from entry " << near_entry;
     }
-    ASSERT_EQ(actual, expected) << "box " << lo.x << "," << lo.y << " - " << hi.x << "," << hi.y;
+  }
+
+  int32_t AnyEntry() {
+    if (flat.entry_count() == 0) return -1;
+    return random.RandomIntRange(0, flat.entry_count() - 1);
+  }
+
+  // The entry of the ball closest to (x, y), or -1 in an empty tree.
+  int32_t EntryNear(float x, float y) const {
+    int32_t nearest = -1;
+    float best = 1e30f;
+    for (int32_t k = 0; k < flat.entry_count(); ++k) {
+      const int32_t i = flat.entry_ball()[k];
+      const float d2 = (xs[i] - x) * (xs[i] - x) + (ys[i] - y) * (ys[i] - y);
+      if (d2 < best) best = d2, nearest = k;
+    }
+    return nearest;
   }
 
   std::vector<ball*> balls;
