@@ -205,7 +205,7 @@ void Swarm::prepare(Prepared& p, int32_t i) {
   vec lo, hi;
   neighbourhood(own.x, own.y, reach, lo, hi);
   runs_.clear();
-  tree_.search(lo, hi, runs_);
+  tree_.search(lo, hi, runs_, entries_of_[i][0]);
   const float* entry_x = tree_.entry_x();
   const float* entry_y = tree_.entry_y();
   const float* entry_size2 = tree_.entry_size2();
