@@ -137,6 +137,7 @@ void Swarm::react_all() {
   finished_.assign(balls_.size(), 0);
   next_ball_ = 0;
   handed_on_ = 0;
+  waiting_count_ = 0;
   for (int j = 0; j < react::kMostLanes; ++j) go_idle(j);
   while (true) {
     for (int j = 0; j < width_; ++j) {
@@ -163,10 +164,8 @@ void Swarm::react_all() {
 // results are handed on in list order all the same.
 void Swarm::fill_idle_lane(int j) {
   const int32_t count = static_cast<int32_t>(balls_.size());
-  while (!start_waiting_ball(j)) {
-    const auto room = std::find_if(waiting_.begin(), waiting_.begin() + width_,
-                                   [](const Waiting& waiting) { return !waiting.used; });
-    if (next_ball_ == count || room == waiting_.begin() + width_) return;
+  while (waiting_count_ == 0 || !start_waiting_ball(j)) {
+    if (next_ball_ == count || waiting_count_ == width_) return;
     Prepared& p = lanes_[j].ball;
     prepare(p, next_ball_++);
     if (p.near_count == 0) {
@@ -174,8 +173,11 @@ void Swarm::fill_idle_lane(int j) {
     } else if (p.waits_for < handed_on_) {
       return start(j);
     } else {
+      const auto room = std::find_if(waiting_.begin(), waiting_.begin() + width_,
+                                     [](const Waiting& waiting) { return !waiting.used; });
       std::swap(p, room->ball);
       room->used = true;
+      ++waiting_count_;
     }
   }
 }
@@ -191,6 +193,7 @@ bool Swarm::start_waiting_ball(int j) {
   if (!earliest) return false;
   std::swap(lanes_[j].ball, earliest->ball);
   earliest->used = false;
+  --waiting_count_;
   start(j);
   return true;
 }

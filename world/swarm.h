@@ -124,6 +124,7 @@ class Swarm {
   std::array<Lane, react::kMostLanes> lanes_;
   react::LaneFields lanes_own_;
   std::array<Waiting, react::kMostLanes> waiting_;
+  int waiting_count_ = 0;        // of waiting_ in use
   std::vector<Near> idle_near_;  // what idle lanes react to: entry -1, the idle record
   int32_t next_ball_ = 0;        // the next ball to prepare
   int32_t handed_on_ = 0;        // balls before this one have handed on their results
