@@ -1,6 +1,7 @@
 #include "world/swarm.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 
 #include "world/lane_reaction.h"
@@ -139,22 +140,20 @@ void Swarm::react_all() {
   handed_on_ = 0;
   waiting_count_ = 0;
   for (int j = 0; j < react::kMostLanes; ++j) go_idle(j);
+  const unsigned lanes = (1u << width_) - 1;
   while (true) {
-    for (int j = 0; j < width_; ++j) {
-      if (!lanes_[j].reacting) fill_idle_lane(j);
-    }
-    int32_t steps = INT32_MAX;
-    for (int j = 0; j < width_; ++j) {
-      const Lane& lane = lanes_[j];
-      if (lane.reacting) steps = std::min(steps, lane.ball.near_count - lane.next);
+    for (unsigned idle = lanes & ~reacting_; idle != 0; idle &= idle - 1) {
+      fill_idle_lane(std::countr_zero(idle));
     }
     // With no ball reacting, every ball has finished: the earliest waiting one would
     // have found its earlier balls handed on.
-    if (steps == INT32_MAX) return;
+    if (reacting_ == 0) return;
+    int32_t steps = INT32_MAX;
+    for (unsigned r = reacting_; r != 0; r &= r - 1)
+      steps = std::min(steps, left_[std::countr_zero(r)]);
     run_lanes(steps);
-    for (int j = 0; j < width_; ++j) {
-      const Lane& lane = lanes_[j];
-      if (lane.reacting && lane.next == lane.ball.near_count) finish(j);
+    for (unsigned r = reacting_; r != 0; r &= r - 1) {
+      if (left_[std::countr_zero(r)] == 0) finish(std::countr_zero(r));
     }
   }
 }
@@ -266,20 +265,22 @@ int32_t Swarm::last_pending_read(const Prepared& p) const {
 }
 
 void Swarm::start(int j) {
-  Lane& lane = lanes_[j];
-  lane.reacting = true;
-  lane.next = 0;
-  set_lane(j, own_[lane.ball.ball]);
+  const Prepared& ball = lanes_[j].ball;
+  reacting_ |= 1u << j;
+  next_near_[j] = ball.near.data();
+  left_[j] = ball.near_count;
+  set_lane(j, own_[ball.ball]);
 }
 
 // `steps` neighbours for every reacting lane; idle lanes react to the idle neighbour and
 // their results are dropped.
 void Swarm::run_lanes(int32_t steps) {
   react::Reaction reaction{&lanes_own_, {}, steps, &record_of(0), !items_.empty()};
-  for (int j = 0; j < width_; ++j) {
-    Lane& lane = lanes_[j];
-    reaction.near[j] = lane.reacting ? lane.ball.near.data() + lane.next : idle_near_.data();
-    if (lane.reacting) lane.next += steps;
+  std::copy(next_near_.begin(), next_near_.end(), reaction.near);
+  for (unsigned r = reacting_; r != 0; r &= r - 1) {
+    const int j = std::countr_zero(r);
+    next_near_[j] += steps;
+    left_[j] -= steps;
   }
   if (width_ == 8) {
     react::in_eight_lanes(reaction);
@@ -303,7 +304,8 @@ void Swarm::set_lane(int j, const Own& own) {
 
 // A lane without a ball still computes, on numbers that stay tame.
 void Swarm::go_idle(int j) {
-  lanes_[j].reacting = false;
+  reacting_ &= ~(1u << j);
+  next_near_[j] = idle_near_.data();
   set_lane(j, {0, 0, 1, 0, 0, 0, 0, 0, 1, 1});
 }
 

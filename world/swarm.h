@@ -75,8 +75,6 @@ class Swarm {
 
   // One of the reactions that run side by side.
   struct Lane {
-    bool reacting = false;
-    int32_t next = 0;  // the near neighbour it reacts to next
     Prepared ball;
   };
 
@@ -122,6 +120,11 @@ class Swarm {
 
   int width_ = 4;  // lanes in use, and as many balls may wait
   std::array<Lane, react::kMostLanes> lanes_;
+  unsigned reacting_ = 0;  // bit j: lane j has a ball
+  // By lane: the near neighbour it reacts to next (an idle lane's, the idle list), and
+  // how many are left.
+  std::array<const Near*, react::kMostLanes> next_near_{};
+  std::array<int32_t, react::kMostLanes> left_{};
   react::LaneFields lanes_own_;
   std::array<Waiting, react::kMostLanes> waiting_;
   int waiting_count_ = 0;        // of waiting_ in use
