@@ -3,6 +3,7 @@
 #include <array>
 #include <bit>
 
+#include "world/hot_path.h"
 #include "world/lanes.h"
 #include "world/vec.h"
 #include "world/world.h"
@@ -49,7 +50,8 @@ struct Children {
 
 }  // namespace
 
-void BallTree::build(const float* x, const float* y, const float* size2, int32_t count) {
+SWARM_HOT_PATH void BallTree::build(const float* x, const float* y, const float* size2,
+                                    int32_t count) {
   x_ = x;
   y_ = y;
   // A leaf splits at its eleventh entered ball, and an entered ball counts in at most two
@@ -83,7 +85,7 @@ int32_t BallTree::new_node(float x, float y, float w, float h) {
 
 // Nodes' rectangles never overlap their siblings', so the ball goes straight down to the
 // one child that contains it; only there is it listed.
-void BallTree::enter(int32_t ball) {
+SWARM_HOT_PATH void BallTree::enter(int32_t ball) {
   const float px = x_[ball], py = y_[ball];
   int32_t at = 0;
   while (nodes_[at].first_child >= 0) {
@@ -197,7 +199,8 @@ EntryRun BallTree::lay_out_leaf(const Node& leaf, int32_t parent) {
 
 // Rectangles of nodes that are neither inside a node nor around it lie apart from it: when
 // the box lies within the node, no such rectangle passes the overlap test.
-int32_t BallTree::enclosing_quad(int32_t near_entry, const vec& lo, const vec& hi) const {
+SWARM_HOT_PATH int32_t BallTree::enclosing_quad(int32_t near_entry, const vec& lo,
+                                                const vec& hi) const {
   int32_t at = near_entry >= 0 ? entry_quad_[near_entry] : 0;
   while (at > 0) {
     const Quad& quad = quads_[at];
@@ -207,8 +210,8 @@ int32_t BallTree::enclosing_quad(int32_t near_entry, const vec& lo, const vec& h
   return 0;
 }
 
-void BallTree::search(const vec& lo, const vec& hi, std::vector<EntryRun>& runs,
-                      int32_t near_entry) const {
+SWARM_HOT_PATH void BallTree::search(const vec& lo, const vec& hi, std::vector<EntryRun>& runs,
+                                     int32_t near_entry) const {
   const size_t first = runs.size();
   const Node& root = nodes_[0];
   if (root.first_child < 0) {

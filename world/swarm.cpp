@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 
+#include "world/hot_path.h"
 #include "world/lane_reaction.h"
 #include "world/lanes.h"
 #include "world/world.h"
@@ -11,7 +12,7 @@
 namespace {
 
 // The search box around a ball, kept inside the window.
-void neighbourhood(float x, float y, float reach, vec& lo, vec& hi) {
+[[gnu::always_inline]] inline void neighbourhood(float x, float y, float reach, vec& lo, vec& hi) {
   lo.set(x - reach, y - reach);
   if (lo.x < 0) lo.x = 0;
   if (lo.y < 0) lo.y = 0;
@@ -71,7 +72,7 @@ void Swarm::make_room_for(size_t balls) {
 }
 
 // Every ball moves and is drawn in list order; those still in the list are gathered.
-void Swarm::move_and_gather(World& world, bool drawing) {
+SWARM_HOT_PATH void Swarm::move_and_gather(World& world, bool drawing) {
   balls_.clear();
   x_.clear();
   y_.clear();
@@ -134,7 +135,7 @@ void Swarm::lay_out_entries() {
   }
 }
 
-void Swarm::react_all() {
+SWARM_HOT_PATH void Swarm::react_all() {
   finished_.assign(balls_.size(), 0);
   next_ball_ = 0;
   handed_on_ = 0;
@@ -200,7 +201,7 @@ bool Swarm::start_waiting_ball(int j) {
 // Ball i's near neighbours: the entries of its search that pass ball::col's first test,
 // 0 < d2 < reach2 - size², four at a time (the ball itself lies at d2 = 0). Every lane
 // is written and only those that pass are kept, so there is no branch to mispredict.
-void Swarm::prepare(Prepared& p, int32_t i) {
+SWARM_HOT_PATH void Swarm::prepare(Prepared& p, int32_t i) {
   p.ball = i;
   const Own& own = own_[i];
   const float reach = 4 * own.size;
