@@ -161,4 +161,6 @@ void spawn_ball_swarm(World& world, int32_t count) {
     ball::Create(world, static_cast<float>(bx), static_cast<float>(by), u, v, r * r * r * 10,
                  r * 20, nullptr);
   }
+  // The swarm's buffers grow now rather than in the next frame.
+  world.swarm.make_room_for(static_cast<size_t>(world.ball_list.Count()));
 }

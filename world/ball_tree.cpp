@@ -54,15 +54,7 @@ SWARM_HOT_PATH void BallTree::build(const float* x, const float* y, const float*
                                     int32_t count) {
   x_ = x;
   y_ = y;
-  // A leaf splits at its eleventh entered ball, and an entered ball counts in at most two
-  // leaves: at most 2 count / 11 splits, each making four nodes and one more link.
-  const size_t n = static_cast<size_t>(count);
-  for (auto* v : {&link_ball_, &link_next_, &entry_ball_, &entry_quad_})
-    make_room(*v, 2 * n + kPadding);
-  for (auto* v : {&entry_x_, &entry_y_, &entry_size2_}) make_room(*v, 2 * n + kPadding);
-  make_room(nodes_, n + 1);
-  make_room(quads_, n + 1);
-  make_room(leaf_runs_, n + 1);
+  make_room_for(count);
   nodes_.clear();
   link_ball_.clear();
   link_next_.clear();
@@ -75,6 +67,18 @@ SWARM_HOT_PATH void BallTree::build(const float* x, const float* y, const float*
     entry_y_[k] = y[ball];
     entry_size2_[k] = size2[ball];
   }
+}
+
+void BallTree::make_room_for(int32_t count) {
+  // A leaf splits at its eleventh entered ball, and an entered ball counts in at most two
+  // leaves: at most 2 count / 11 splits, each making four nodes and one more link.
+  const size_t n = static_cast<size_t>(count);
+  for (auto* v : {&link_ball_, &link_next_, &entry_ball_, &entry_quad_})
+    make_room(*v, 2 * n + kPadding);
+  for (auto* v : {&entry_x_, &entry_y_, &entry_size2_}) make_room(*v, 2 * n + kPadding);
+  make_room(nodes_, n + 1);
+  make_room(quads_, n + 1);
+  make_room(leaf_runs_, n + 1);
 }
 
 int32_t BallTree::new_node(float x, float y, float w, float h) {

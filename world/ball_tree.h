@@ -13,10 +13,15 @@
 class vec;
 
 // Makes room for n elements ahead of need, doubling, so that the buffers of a running
-// swarm stop allocating once they have seen its size.
+// swarm stop allocating once they have seen its size. The new room is written once, so
+// that its pages are already mapped when a frame first fills them.
 template <class T>
 void make_room(std::vector<T>& v, size_t n) {
-  if (v.capacity() < n) v.reserve(2 * n);
+  if (v.capacity() >= n) return;
+  v.reserve(2 * n);
+  const size_t size = v.size();
+  v.resize(v.capacity());
+  v.resize(size);
 }
 
 // Entries [begin, end) of a BallTree.
@@ -32,6 +37,8 @@ class BallTree {
   // Rebuilds the tree over balls 0 .. count - 1, entered in that order into the window:
   // ball i at (x[i], y[i]). Each entry keeps the ball's index, position and size².
   void build(const float* x, const float* y, const float* size2, int32_t count);
+  // Room for a tree over `count` balls, made ahead of the frame that builds it.
+  void make_room_for(int32_t count);
   // No search yields more runs than this.
   static size_t most_runs(int32_t count) { return static_cast<size_t>(count) + 1; }
   // Appends the runs of every leaf whose rectangle overlaps the box lo-hi, in the order

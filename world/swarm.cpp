@@ -69,6 +69,7 @@ void Swarm::make_room_for(size_t balls) {
   const size_t near = 2 * balls + BallTree::kPadding;
   for (Lane& lane : lanes_) lane.ball.near.make_room(near);
   for (Waiting& waiting : waiting_) waiting.ball.near.make_room(near);
+  tree_.make_room_for(static_cast<int32_t>(balls));
 }
 
 // Every ball moves and is drawn in list order; those still in the list are gathered.

@@ -31,6 +31,9 @@ class Swarm {
   Swarm();
   // One frame; with `drawing` off the colour and draw calls are left out.
   void step(World& world, bool drawing);
+  // Room in every buffer for a swarm of `balls` balls: done when balls are spawned, the
+  // next frame finds it made.
+  void make_room_for(size_t balls);
   // Eight lanes (where supported) or four: the results are the same either way.
   void use_wide_lanes(bool wide);
   int lane_count() const { return width_; }
@@ -84,7 +87,6 @@ class Swarm {
     Prepared ball;
   };
 
-  void make_room_for(size_t balls);
   void move_and_gather(World& world, bool drawing);
   void gather(ball& b);
   float item_number(const void* item);
