@@ -24,10 +24,10 @@ int quadrant(bool right, bool bottom) {
   return bottom ? 2 : 1;
 }
 
-// Runs of one search that follow each other in the entry arrays are joined, so the first
-// distance test goes through long stretches. The search's runs start at `first`.
-void add_run(std::vector<EntryRun>& runs, size_t first, EntryRun run) {
-  if (runs.size() > first && runs.back().end == run.begin) {
+// Runs that follow each other in the entry arrays are joined, so the first distance test
+// goes through long stretches.
+void add_run(std::vector<EntryRun>& runs, EntryRun run) {
+  if (!runs.empty() && runs.back().end == run.begin) {
     runs.back().end = run.end;
   } else {
     runs.push_back(run);
@@ -216,7 +216,6 @@ SWARM_HOT_PATH int32_t BallTree::enclosing_quad(int32_t near_entry, const vec& l
 
 SWARM_HOT_PATH void BallTree::search(const vec& lo, const vec& hi, std::vector<EntryRun>& runs,
                                      int32_t near_entry) const {
-  const size_t first = runs.size();
   const Node& root = nodes_[0];
   if (root.first_child < 0) {
     const bool overlaps = root.x1 > lo.x && root.y1 > lo.y && root.y0 < hi.y && root.x0 < hi.x;
@@ -233,7 +232,7 @@ SWARM_HOT_PATH void BallTree::search(const vec& lo, const vec& hi, std::vector<E
   while (depth > 0) {
     const int32_t at = stack[--depth];
     if (at < 0) {
-      add_run(runs, first, leaf_runs_[~at]);
+      add_run(runs, leaf_runs_[~at]);
       continue;
     }
     // A child is visited when its rectangle overlaps the box: x1 > lo.x, y1 > lo.y,
@@ -246,7 +245,7 @@ SWARM_HOT_PATH void BallTree::search(const vec& lo, const vec& hi, std::vector<E
     // at once, in order.
     if ((visit & quad.inner) == 0) {
       for (unsigned bits = visit; bits != 0; bits &= bits - 1) {
-        add_run(runs, first, leaf_runs_[~quad.child[std::countr_zero(bits)]]);
+        add_run(runs, leaf_runs_[~quad.child[std::countr_zero(bits)]]);
       }
       continue;
     }

@@ -42,8 +42,7 @@ class BallTree {
   // No search yields more runs than this.
   static size_t most_runs(int32_t count) { return static_cast<size_t>(count) + 1; }
   // Appends the runs of every leaf whose rectangle overlaps the box lo-hi, in the order
-  // of the search, joining those of this search that follow each other in the entry
-  // arrays. The search
+  // of the search, joining runs that follow each other in the entry arrays. The search
   // starts from the smallest node around the leaf of `near_entry` that holds the whole
   // box (no leaf outside that node can overlap it), or from the top without one (-1):
   // any entry gives the same runs, one in or near the box saves the most.

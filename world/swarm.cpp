@@ -67,7 +67,7 @@ void Swarm::make_room_for(size_t balls) {
   make_room(runs_, BallTree::most_runs(static_cast<int32_t>(balls)));
   // No search yields an entry twice, and four more are written past the last.
   const size_t near = 2 * balls + BallTree::kPadding;
-  for (Lane& lane : lanes_) lane.ball.near.make_room(near);
+  for (Prepared& lane : lanes_) lane.near.make_room(near);
   for (Waiting& waiting : waiting_) waiting.ball.near.make_room(near);
   tree_.make_room_for(static_cast<int32_t>(balls));
 }
@@ -167,7 +167,7 @@ void Swarm::fill_idle_lane(int j) {
   const int32_t count = static_cast<int32_t>(balls_.size());
   while (waiting_count_ == 0 || !start_waiting_ball(j)) {
     if (next_ball_ == count || waiting_count_ == width_) return;
-    Prepared& p = lanes_[j].ball;
+    Prepared& p = lanes_[j];
     prepare(p, next_ball_++);
     if (p.near_count == 0) {
       finish_ball(p.ball);
@@ -192,7 +192,7 @@ bool Swarm::start_waiting_ball(int j) {
     if (!earliest || waiting.ball.ball < earliest->ball.ball) earliest = &waiting;
   }
   if (!earliest) return false;
-  std::swap(lanes_[j].ball, earliest->ball);
+  std::swap(lanes_[j], earliest->ball);
   earliest->used = false;
   --waiting_count_;
   start(j);
@@ -267,7 +267,7 @@ int32_t Swarm::last_pending_read(const Prepared& p) const {
 }
 
 void Swarm::start(int j) {
-  const Prepared& ball = lanes_[j].ball;
+  const Prepared& ball = lanes_[j];
   reacting_ |= 1u << j;
   next_near_[j] = ball.near.data();
   left_[j] = ball.near_count;
@@ -313,7 +313,7 @@ void Swarm::go_idle(int j) {
 
 // The lane's result becomes the ball's.
 void Swarm::finish(int j) {
-  const int32_t i = lanes_[j].ball.ball;
+  const int32_t i = lanes_[j].ball;
   Own& own = own_[i];
   const react::LaneFields& f = lanes_own_;
   own.vx = f.vx[j];

@@ -76,11 +76,6 @@ class Swarm {
     int32_t waits_for = -1;
   };
 
-  // One of the reactions that run side by side.
-  struct Lane {
-    Prepared ball;
-  };
-
   // A ball prepared but waiting for an earlier ball's result.
   struct Waiting {
     bool used = false;
@@ -120,9 +115,9 @@ class Swarm {
   std::vector<int32_t> pending_;
   std::vector<EntryRun> runs_;
 
-  int width_ = 4;  // lanes in use, and as many balls may wait
-  std::array<Lane, react::kMostLanes> lanes_;
-  unsigned reacting_ = 0;  // bit j: lane j has a ball
+  int width_ = 4;                                  // lanes in use, and as many balls may wait
+  std::array<Prepared, react::kMostLanes> lanes_;  // the ball each lane reacts for
+  unsigned reacting_ = 0;                          // bit j: lane j has a ball
   // By lane: the near neighbour it reacts to next (an idle lane's, the idle list), and
   // how many are left.
   std::array<const Near*, react::kMostLanes> next_near_{};
